@@ -1,0 +1,28 @@
+// Input: one blocking event function per screen. Each waits for exactly one
+// relevant event (a left-button press or release on one of its buttons, Escape,
+// or the close request), applies it and returns. None of them draws.
+#pragma once
+
+#include <cstdint>
+
+struct EtatSurface;
+struct Statistique;
+
+constexpr int32_t ETAT_QUITTER = -1;
+constexpr int32_t ETAT_START = 0;
+constexpr int32_t ETAT_MISE = 1;
+constexpr int32_t ETAT_FIRSTHAND = 2;
+constexpr int32_t ETAT_SECONDHAND = 3;
+constexpr int32_t ETAT_OPTION = 5;
+constexpr int32_t ETAT_LOOSE = 6;
+
+void gestionEventStart(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+void gestionEventMise(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Statistique* statistiques);
+void gestionEventFirstHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+
+// The Help and About screens' own wait: Escape or close ends the process
+// with status 0 at once.
+void gestionEventAPropos(EtatSurface* etatSurface);

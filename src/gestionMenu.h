@@ -1,0 +1,23 @@
+// Screens: the full draw of each game screen, the refresh of its changing
+// parts, and the modal Help and About screens.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+struct EtatSurface;
+struct Statistique;
+
+void affichageMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface);
+void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
+void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface);
+void affichageMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques);
+void refreshMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques);
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
+void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface);
+
+// Modal screens: they run only when their button's flag is 1, and restore the
+// screen of etat when the player leaves them.
+void affichageMenuAide(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
+void affichageMenuApropos(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);

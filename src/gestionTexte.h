@@ -1,0 +1,15 @@
+// Text rendering with "arial.ttf": the seven counters, the web address and
+// the version. Each function starts and stops the font library itself and
+// flips the screen.
+#pragma once
+
+struct SDL_Surface;
+struct Statistique;
+
+// The game's web address, the same on the Help and About screens.
+constexpr const char* ADRESSE_WEB = "https://velmora.example.org";
+constexpr const char* VERSION_JEU = "1.0";
+
+void affichageVariable(SDL_Surface* ecran, Statistique* statistiques);
+void affichageTexteAide(SDL_Surface* ecran);
+void affichageTexteApropos(SDL_Surface* ecran);

@@ -1,0 +1,64 @@
+// Drawing: the screen state record that input writes and drawing reads, and
+// the widgets drawn from the bitmap files under "image/". No function here
+// flips the screen; the screens do.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+
+// What every widget looks like right now: 31 small codes.
+struct EtatSurface {
+    int32_t fond;        // background: 0 start, 1 option, 2 table, 3 about, 4 help, 5 game over
+    int32_t carte[5];    // 0 card back, 1 to 52 a card id, in deal order
+    int32_t garder[5];   // 1 = the card of this slot is exchanged at the draw
+    int32_t jeton[10];   // chips 1, 2, 5, 10, 20, 50, 100, 200, Allin, Reset: 0 up, 1 pressed
+    int32_t boutonAide;
+    int32_t boutonApropos;
+    int32_t boutonCarte;  // 2 deal up, 3 deal pressed, 4 replay up, 5 replay pressed, 12 disabled
+    int32_t texteHaut;    // 0 betting, 1 first hand, 2 win, 3 loss
+    int32_t texteBas;     // 0 to 9 a combination, 10 the hint
+    int32_t boutonRetour;
+    int32_t boutonNewGame;
+    int32_t boutonResume;  // 12 closed, the only code ever stored
+    int32_t boutonOption;
+    int32_t boutonContinuer;
+};
+
+static_assert(sizeof(EtatSurface) == 31 * sizeof(int32_t), "EtatSurface is 31 plain integers");
+
+constexpr int32_t FOND_START = 0;
+constexpr int32_t FOND_OPTION = 1;
+constexpr int32_t FOND_JEU = 2;
+constexpr int32_t FOND_APROPOS = 3;
+constexpr int32_t FOND_AIDE = 4;
+constexpr int32_t FOND_GAMEOVER = 5;
+
+constexpr int32_t CARTE_UP = 2;
+constexpr int32_t CARTE_DOWN = 3;
+constexpr int32_t REJOUER_UP = 4;
+constexpr int32_t REJOUER_DOWN = 5;
+constexpr int32_t BOUTON_FERME = 12;  // the disabled deal button, the closed Resume button
+
+constexpr int32_t TEXTE_MISE = 0;
+constexpr int32_t TEXTE_FIRSTHAND = 1;
+constexpr int32_t TEXTE_WIN = 2;
+constexpr int32_t TEXTE_LOOSE = 3;
+constexpr int32_t TEXTE_AIDE = 10;
+
+void initEtatSurface(EtatSurface* etatSurface);
+
+void affichageBackground(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBackTexte(SDL_Surface* ecran);
+void affichageBoutonAide(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonApropos(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonRetour(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonContinuer(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonCarte(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageTexteHaut(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageTexteBas(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonStart(SDL_Surface* ecran, const EtatSurface* etatSurface);
+
+void affichageTapis(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageBoutonGarder(SDL_Surface* ecran, const EtatSurface* etatSurface);
+void affichageJetons(SDL_Surface* ecran, const EtatSurface* etatSurface);

@@ -1,0 +1,237 @@
+#include "main.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string_view>
+
+#include "analyseCarte.h"
+#include "gestionCarte.h"
+#include "gestionEvent.h"
+#include "gestionMenu.h"
+#include "gestionMiseGain.h"
+#include "interfaceGraphique.h"
+
+namespace {
+
+// Drivers that SDL may fall back to when no display can be reached: they
+// open no window, so a game started on one would wait unseen for ever.
+constexpr std::array<std::string_view, 4> pilotesSansFenetre = {"offscreen", "dummy", "aalib", "caca"};
+
+bool piloteSansFenetre()
+{
+    if (std::getenv("SDL_VIDEODRIVER") != nullptr) {
+        return false;  // the user's own choice is honoured
+    }
+    char nom[64] = "";
+    if (SDL_VideoDriverName(nom, sizeof nom) == nullptr) {
+        return true;
+    }
+    for (std::string_view pilote : pilotesSansFenetre) {
+        if (pilote == nom) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// On the betting screen the deal button is disabled while nothing is staked.
+void regleBoutonCarte(EtatSurface* etatSurface, const Statistique* statistiques)
+{
+    if (statistiques[mise].valeur == 0) {
+        etatSurface->boutonCarte = BOUTON_FERME;
+    } else if (etatSurface->boutonCarte == BOUTON_FERME) {
+        etatSurface->boutonCarte = CARTE_UP;
+    }
+}
+
+void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
+                int32_t* continuer)
+{
+    initStatistiques(statistiques);
+    affichageMenuStart(ecran, etatSurface);
+    gestionEventStart(etat, continuer, etatSurface);
+    while (*etat == ETAT_START) {
+        refreshMenuStart(ecran, etatSurface, statistiques, *etat);
+        gestionEventStart(etat, continuer, etatSurface);
+    }
+}
+
+void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
+{
+    affichageMenuOption(ecran, etatSurface);
+    gestionEventOption(etat, continuer, etatSurface);
+    while (*etat == ETAT_OPTION) {
+        affichageBoutonRetour(ecran, etatSurface);
+        SDL_Flip(ecran);
+        gestionEventOption(etat, continuer, etatSurface);
+    }
+}
+
+void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
+               int32_t* continuer)
+{
+    regleBoutonCarte(etatSurface, statistiques);
+    affichageMenuMise(ecran, etatSurface, statistiques);
+    gestionEventMise(etat, continuer, etatSurface, statistiques);
+    while (*etat == ETAT_MISE) {
+        regleBoutonCarte(etatSurface, statistiques);
+        refreshMenuMise(ecran, etatSurface, statistiques, *etat);
+        gestionEventMise(etat, continuer, etatSurface, statistiques);
+    }
+}
+
+// The first-hand and final-hand screens share their drawing.
+void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
+               int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*))
+{
+    affichageMenuHand(ecran, etatSurface, statistiques);
+    gestionEvent(etat, continuer, etatSurface);
+    while (*etat == etatEcran) {
+        refreshMenuHand(ecran, etatSurface, statistiques, *etat);
+        gestionEvent(etat, continuer, etatSurface);
+    }
+}
+
+void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
+{
+    affichageMenuLoose(ecran, etatSurface);
+    gestionEventLoose(etat, continuer, etatSurface);
+    while (*etat == ETAT_LOOSE) {
+        affichageBoutonContinuer(ecran, etatSurface);
+        SDL_Flip(ecran);
+        gestionEventLoose(etat, continuer, etatSurface);
+    }
+}
+
+void scoreMain(Statistique* statistiques, EtatSurface* etatSurface, int32_t combinaison)
+{
+    gestionGain(statistiques, combinaison);
+    gestionFinMain(statistiques, combinaison);
+    etatSurface->texteHaut = combinaison == Rien ? TEXTE_LOOSE : TEXTE_WIN;
+    etatSurface->texteBas = combinaison;
+}
+
+}  // namespace
+
+void initJeu(Carte* cartes, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+             uint32_t graine)
+{
+    // Suit by suit, the ace first, then 2 up to the king.
+    constexpr std::array<int32_t, 13> rangs = {14, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    int32_t n = 0;
+    for (int32_t couleur : {Trefle, Carreau, Coeur, Pique}) {
+        for (int32_t valeur : rangs) {
+            initCarte(&cartes[n++], valeur, couleur, idCarte(valeur, couleur));
+        }
+    }
+    initListe(sabot);
+    initListe(mainJoueur);
+    initListe(defausse);
+    initStatistiques(statistiques);
+    for (int32_t i = 0; i < NB_CARTES; ++i) {
+        addListeRandom(defausse, &cartes[i]);
+    }
+    std::srand(graine);
+    attributionIndice(defausse);
+}
+
+SDL_Surface* initFenetre(SDL_Surface** icone)
+{
+    if (SDL_Init(SDL_INIT_VIDEO) == -1) {
+        std::fprintf(stderr, "Erreur d'initialisation de la SDL : %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    if (piloteSansFenetre()) {
+        std::fprintf(stderr, "Erreur d'initialisation de la SDL : %s\n",
+                     "aucun affichage disponible (DISPLAY ou WAYLAND_DISPLAY), aucune fenetre ne peut s'ouvrir");
+        SDL_Quit();
+        std::exit(1);
+    }
+    // SDL 1.2 takes the icon only before the first video mode is set.
+    *icone = IMG_Load("image/icon.png");
+    SDL_WM_SetIcon(*icone, nullptr);
+    SDL_Surface* ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    if (ecran == nullptr) {
+        std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    SDL_WM_SetCaption("Velmora", nullptr);
+    return ecran;
+}
+
+void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison)
+{
+    if (statistiques[credit].valeur == 0) {
+        // 1 is never shown; it lets Continue lead to the start screen, which resets the counters.
+        *etat = ETAT_LOOSE;
+        statistiques[credit].valeur = 1;
+    }
+    initEtatSurface(etatSurface);
+    statistiques[mise].valeur = 0;
+    statistiques[gain].valeur = 0;
+
+    if (*etat == ETAT_START) {
+        ecranStart(ecran, statistiques, etatSurface, etat, continuer);
+    }
+    if (*etat == ETAT_OPTION) {
+        ecranOption(ecran, etatSurface, etat, continuer);
+    }
+    if (*etat == ETAT_MISE) {
+        ecranMise(ecran, statistiques, etatSurface, etat, continuer);
+    }
+    // A hand is dealt and scored only in a pass that shows it.
+    if (*etat == ETAT_FIRSTHAND) {
+        etatSurface->texteHaut = TEXTE_FIRSTHAND;
+        melangeSabot(sabot, defausse, mainJoueur);
+        premierTirage(sabot, mainJoueur, etatSurface);
+        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand);
+    }
+    if (*etat == ETAT_SECONDHAND) {
+        secondTirage(sabot, mainJoueur, defausse, etatSurface);
+        *combinaison = analyseCarte(mainJoueur);
+        scoreMain(statistiques, etatSurface, *combinaison);
+        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand);
+    }
+    if (*etat == ETAT_LOOSE) {
+        ecranLoose(ecran, etatSurface, etat, continuer);
+    }
+}
+
+void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison)
+{
+    while (*continuer == 1) {
+        passeJeu(ecran, sabot, mainJoueur, defausse, statistiques, etatSurface, etat, continuer, combinaison);
+    }
+}
+
+#ifndef VELMORA_SANS_POINT_ENTREE
+int main(int, char**)
+{
+    int32_t continuer = 1;
+    int32_t etat = ETAT_START;
+    int32_t combinaison = Rien;
+    Carte cartes[NB_CARTES];
+    Liste sabot;
+    Liste mainJoueur;
+    Liste defausse;
+    Statistique statistiques[NB_STATISTIQUES] = {};
+    EtatSurface etatSurface;
+
+    initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, static_cast<uint32_t>(std::time(nullptr)));
+    SDL_Surface* icone = nullptr;
+    SDL_Surface* ecran = initFenetre(&icone);
+    boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+
+    SDL_FreeSurface(icone);
+    SDL_Quit();
+    return 0;
+}
+#endif

@@ -1,0 +1,29 @@
+// Game flow: start-up, the game loop and shutdown.
+#pragma once
+
+#include <cstdint>
+
+struct SDL_Surface;
+struct Carte;
+struct Liste;
+struct Statistique;
+struct EtatSurface;
+
+// Builds the 52 cards, clears the three lists, pushes every card onto
+// defausse, sets the counters, seeds rand with graine and gives the cards
+// their first shuffle keys.
+void initJeu(Carte* cartes, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+             uint32_t graine);
+
+// Starts SDL video, sets the icon and opens the captioned window. On failure
+// writes the matching message to standard error and ends the process with
+// status 1. *icone is null when the icon could not be read.
+SDL_Surface* initFenetre(SDL_Surface** icone);
+
+// Plays passes until continuer is no longer 1.
+void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison);
+
+// One pass of the game loop.
+void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
+              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison);
