@@ -1,0 +1,62 @@
+// Scripted input for driving the game on SDL's dummy display: clicks at the
+// buttons' places, pushed onto SDL's queue before the code that reads them.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+
+struct Point {
+    uint16_t x, y;
+};
+
+// The middle of each button's hit rectangle.
+constexpr Point NOUVELLE_PARTIE{434, 162};
+constexpr Point OPTION{434, 279};
+constexpr Point AIDE{60, 439};
+constexpr Point APROPOS{60, 470};
+constexpr Point RETOUR{60, 470};
+constexpr Point CONTINUER{60, 470};
+constexpr Point DISTRIBUER{461, 459};
+constexpr Point JETON_10{329, 243};
+constexpr Point JETON_1{80, 243};
+constexpr Point ALLIN{434, 243};
+constexpr Point RESET{434, 326};
+constexpr Point garder(int i) { return Point{static_cast<uint16_t>(91 + 91 * i), 329}; }
+
+inline void pousseBouton(Uint8 type, Point p, Uint8 bouton = SDL_BUTTON_LEFT)
+{
+    SDL_Event e{};
+    e.type = type;
+    e.button.type = type;
+    e.button.button = bouton;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = p.x;
+    e.button.y = p.y;
+    SDL_PushEvent(&e);
+}
+
+inline void presse(Point p) { pousseBouton(SDL_MOUSEBUTTONDOWN, p); }
+inline void relache(Point p) { pousseBouton(SDL_MOUSEBUTTONUP, p); }
+inline void clic(Point p)
+{
+    presse(p);
+    relache(p);
+}
+
+inline void pousseTouche(SDLKey touche)
+{
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = touche;
+    SDL_PushEvent(&e);
+}
+
+inline void pousseQuitter()
+{
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}

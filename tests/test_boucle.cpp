@@ -1,0 +1,278 @@
+// Start-up and the game loop, driven on the dummy display by scripted input.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <vector>
+
+#include "analyseCarte.h"
+#include "gestionCarte.h"
+#include "gestionEvent.h"
+#include "gestionMiseGain.h"
+#include "interfaceGraphique.h"
+#include "main.h"
+#include "scenario.h"
+
+namespace {
+
+std::vector<int32_t> ids(const Liste& liste)
+{
+    std::vector<int32_t> resultat;
+    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; c = c->suivant) {
+        resultat.push_back(c->id);
+    }
+    return resultat;
+}
+
+TEST(Demarrage, CartesListesCompteursEtPremieresCles)
+{
+    Carte cartes[NB_CARTES];
+    Liste sabot, mainJoueur, defausse;
+    Statistique statistiques[NB_STATISTIQUES] = {};
+    initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 2026);
+
+    // Pushed suit by suit, ace first: the king of Pique ends at the head.
+    std::vector<int32_t> attendu;
+    for (int32_t couleur = Pique; couleur >= Trefle; --couleur) {
+        for (int32_t valeur = 13; valeur >= 2; --valeur) {
+            attendu.push_back(idCarte(valeur, couleur));
+        }
+        attendu.push_back(idCarte(14, couleur));
+    }
+    EXPECT_EQ(ids(defausse), attendu);
+    EXPECT_EQ(defausse.taille, 52);
+    EXPECT_EQ(defausse.queue->id, 49);
+    EXPECT_EQ(sabot.taille + mainJoueur.taille, 0);
+    std::set<int32_t> cles;
+    for (const Carte& c : cartes) {
+        EXPECT_EQ(c.id, (c.valeur - 2) * 4 + c.couleur + 1);
+        cles.insert(c.indice);
+    }
+    EXPECT_EQ(cles.size(), 52u);
+    EXPECT_EQ(cles.count(-1), 0u);
+    EXPECT_EQ(statistiques[credit].valeur, 50);
+    EXPECT_TRUE(std::all_of(statistiques + 1, statistiques + 7, [](const Statistique& s) { return s.valeur == 0; }));
+}
+
+TEST(Demarrage, SansIconeLaFenetreSOuvreQuandMeme)
+{
+    const std::filesystem::path ici = std::filesystem::current_path();
+    std::filesystem::current_path(testing::TempDir());
+    ASSERT_FALSE(std::filesystem::exists("image/icon.png"));
+    SDL_Surface* icone = nullptr;
+    SDL_Surface* ecran = initFenetre(&icone);
+    EXPECT_EQ(icone, nullptr);
+    ASSERT_NE(ecran, nullptr);
+    EXPECT_EQ(ecran->w, 872);
+    EXPECT_EQ(ecran->h, 488);
+    char* titre = nullptr;
+    SDL_WM_GetCaption(&titre, nullptr);
+    EXPECT_STREQ(titre, "Velmora");
+    SDL_FreeSurface(icone);
+    SDL_Quit();
+    std::filesystem::current_path(ici);
+}
+
+// The run-long records of the game, on a dummy screen.
+class Partie : public testing::Test {
+protected:
+    Carte cartes[NB_CARTES];
+    Liste sabot, mainJoueur, defausse;
+    Statistique statistiques[NB_STATISTIQUES] = {};
+    EtatSurface etatSurface{};
+    int32_t etat = ETAT_START;
+    int32_t continuer = 1;
+    int32_t combinaison = Rien;
+    SDL_Surface* ecran = nullptr;
+
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+        ASSERT_NE(ecran, nullptr) << SDL_GetError();
+        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    void passe()
+    {
+        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+    }
+    void boucle()
+    {
+        boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+    }
+    int32_t valeur(IndiceStatistique i) const { return statistiques[i].valeur; }
+
+    // After a hand: the lists still hold the 52 cards once each, the table
+    // shows the hand, and the hand was paid and scored by its class.
+    void verifieFinDeMain(int32_t creditAvant, int32_t miseAttendue, int32_t nbEchangees)
+    {
+        EXPECT_EQ(sabot.taille, 47 - nbEchangees);
+        EXPECT_EQ(defausse.taille, nbEchangees);
+        std::vector<int32_t> toutes = ids(sabot);
+        for (const Liste* l : {&mainJoueur, &defausse}) {
+            const std::vector<int32_t> v = ids(*l);
+            toutes.insert(toutes.end(), v.begin(), v.end());
+        }
+        EXPECT_EQ(std::set<int32_t>(toutes.begin(), toutes.end()).size(), 52u);
+        std::vector<int32_t> table(etatSurface.carte, etatSurface.carte + 5);
+        std::sort(table.begin(), table.end());
+        EXPECT_EQ(table, ids(mainJoueur));
+
+        EXPECT_EQ(combinaison, analyseCarte(&mainJoueur));
+        const int32_t paiement = multiplicateurs[combinaison] * miseAttendue;
+        EXPECT_EQ(valeur(mise), miseAttendue);
+        EXPECT_EQ(valeur(gain), paiement);
+        EXPECT_EQ(valeur(credit), creditAvant - miseAttendue + paiement);
+        EXPECT_EQ(etatSurface.texteHaut, combinaison == Rien ? TEXTE_LOOSE : TEXTE_WIN);
+        EXPECT_EQ(etatSurface.texteBas, combinaison);
+        EXPECT_EQ(etatSurface.boutonCarte, REJOUER_UP);
+        EXPECT_EQ(etat, ETAT_MISE);
+    }
+};
+
+TEST_F(Partie, PlusieursMainsAvecEchangesGainsEtPertes)
+{
+    bool gagnee = false, perdue = false;
+    int32_t gagnees = 0;
+    clic(NOUVELLE_PARTIE);
+    for (int main = 0; main < 12; ++main) {
+        const int32_t creditAvant = valeur(credit);
+        // The deal button is dead until something is staked, and again after Reset.
+        clic(DISTRIBUER);
+        clic(JETON_10);
+        clic(RESET);
+        clic(DISTRIBUER);
+        clic(JETON_10);
+        clic(JETON_1);
+        clic(DISTRIBUER);
+        int32_t echangees = 0;
+        for (int slot = 0; slot < 5; ++slot) {
+            if ((main >> (slot % 3)) & 1) {
+                clic(garder(slot));
+                ++echangees;
+            }
+        }
+        clic(garder(4));  // a second press on a hold button takes the mark back
+        clic(garder(4));
+        clic(DISTRIBUER);
+        clic(DISTRIBUER);
+        passe();
+        verifieFinDeMain(creditAvant, 11, echangees);
+        gagnee |= combinaison != Rien;
+        perdue |= combinaison == Rien;
+        gagnees += combinaison != Rien;
+        EXPECT_EQ(valeur(nbGagne), gagnees);
+        EXPECT_EQ(valeur(nbPerdu), main + 1 - gagnees);
+    }
+    EXPECT_TRUE(gagnee && perdue) << "the seed should give both a win and a loss";
+}
+
+TEST_F(Partie, ToutPerduPuisContinuerRelanceUnePartieA50)
+{
+    clic(NOUVELLE_PARTIE);
+    for (int main = 0; main < 200 && valeur(credit) > 0; ++main) {
+        clic(ALLIN);
+        clic(DISTRIBUER);
+        clic(DISTRIBUER);
+        clic(DISTRIBUER);
+        passe();
+        ASSERT_EQ(etat, ETAT_MISE);
+    }
+    ASSERT_EQ(valeur(credit), 0);
+    EXPECT_EQ(combinaison, Rien);
+
+    clic(CONTINUER);
+    passe();  // the game-over screen, whatever etat the replay left
+    EXPECT_EQ(etat, ETAT_START);
+    EXPECT_EQ(etatSurface.fond, FOND_GAMEOVER);
+
+    clic(NOUVELLE_PARTIE);
+    pousseTouche(SDLK_ESCAPE);
+    passe();
+    EXPECT_EQ(etat, ETAT_QUITTER);
+    EXPECT_EQ(continuer, -1);
+    const int32_t attendu[NB_STATISTIQUES] = {50, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < NB_STATISTIQUES; ++i) {
+        EXPECT_EQ(statistiques[i].valeur, attendu[i]) << "counter " << i;
+    }
+}
+
+TEST_F(Partie, OptionPuisRetourRameneAuDepart)
+{
+    clic(OPTION);
+    clic(RETOUR);
+    passe();
+    EXPECT_EQ(etat, ETAT_START);
+    EXPECT_EQ(etatSurface.fond, FOND_OPTION);
+    EXPECT_EQ(valeur(credit), 50);
+    EXPECT_EQ(sabot.taille, 0) << "no hand is dealt in a pass that shows none";
+}
+
+void ouvreEtFerme(Point bouton)
+{
+    clic(bouton);
+    clic(RETOUR);
+}
+
+TEST_F(Partie, AideEtAproposDepuisChaqueEcranNeChangentPasLEtat)
+{
+    ouvreEtFerme(AIDE);
+    ouvreEtFerme(APROPOS);
+    clic(NOUVELLE_PARTIE);
+    clic(JETON_10);
+    ouvreEtFerme(AIDE);
+    ouvreEtFerme(APROPOS);
+    clic(DISTRIBUER);
+    ouvreEtFerme(APROPOS);
+    clic(garder(2));
+    ouvreEtFerme(AIDE);
+    clic(DISTRIBUER);
+    ouvreEtFerme(AIDE);
+    ouvreEtFerme(APROPOS);
+    clic(DISTRIBUER);
+    passe();
+    verifieFinDeMain(50, 10, 1);
+    EXPECT_EQ(etatSurface.fond, FOND_JEU);
+    EXPECT_EQ(etatSurface.boutonAide + etatSurface.boutonApropos + etatSurface.boutonRetour, 0);
+    SDL_Event reste;
+    EXPECT_EQ(SDL_PollEvent(&reste), 0) << "every pushed event was read";
+}
+
+// Escape or the close request on each of the six screens ends the loop.
+struct Sortie {
+    const char* ecran;
+    std::vector<Point> avant;  // clicks that lead there from the start screen
+    int32_t credit;            // 0 opens the game-over screen
+    bool fermeture;            // the window's close request instead of Escape
+};
+
+class Quitter : public Partie, public testing::WithParamInterface<Sortie> {};
+
+TEST_P(Quitter, TermineLaBoucle)
+{
+    statistiques[credit].valeur = GetParam().credit;
+    for (Point p : GetParam().avant) {
+        clic(p);
+    }
+    GetParam().fermeture ? pousseQuitter() : pousseTouche(SDLK_ESCAPE);
+    boucle();
+    EXPECT_EQ(etat, ETAT_QUITTER);
+    EXPECT_EQ(continuer, -1);
+}
+
+const std::vector<Point> versSecondeMain = {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, DISTRIBUER};
+INSTANTIATE_TEST_SUITE_P(
+    SixEcrans, Quitter,
+    testing::Values(Sortie{"start", {}, 50, false}, Sortie{"option", {OPTION}, 50, true},
+                    Sortie{"mise", {NOUVELLE_PARTIE, JETON_10}, 50, false},
+                    Sortie{"firsthand", {NOUVELLE_PARTIE, JETON_10, DISTRIBUER}, 50, true},
+                    Sortie{"secondhand", versSecondeMain, 50, false}, Sortie{"loose", {}, 0, true},
+                    Sortie{"loose_echap", {}, 0, false}, Sortie{"start_fermeture", {}, 50, true}),
+    [](const testing::TestParamInfo<Sortie>& info) { return std::string(info.param.ecran); });
+
+}  // namespace
