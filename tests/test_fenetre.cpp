@@ -49,21 +49,31 @@ Resultat commande(const std::string& ligne)
     return r;
 }
 
-// Starts the game from the data directory with the given environment changes.
-pid_t lanceJeu(const std::vector<std::pair<std::string, std::string>>& env, const std::string& erreurs)
+using Environnement = std::vector<std::pair<std::string, std::string>>;
+
+// Starts a program in a directory with the given environment changes (an
+// empty value removes the variable), its standard error into a file.
+pid_t lance(const std::string& programme, const std::string& dossier, const Environnement& env,
+            const std::string& erreurs)
 {
     const pid_t pid = fork();
     if (pid == 0) {
-        if (chdir(VELMORA_DONNEES) != 0 || freopen(erreurs.c_str(), "w", stderr) == nullptr) {
+        if (chdir(dossier.c_str()) != 0 || freopen(erreurs.c_str(), "w", stderr) == nullptr) {
             _exit(111);
         }
         for (const auto& [nom, valeur] : env) {
             valeur.empty() ? unsetenv(nom.c_str()) : setenv(nom.c_str(), valeur.c_str(), 1);
         }
-        execl(VELMORA_EXECUTABLE, "velmora", static_cast<char*>(nullptr));
+        execl(programme.c_str(), "velmora", static_cast<char*>(nullptr));
         _exit(112);
     }
     return pid;
+}
+
+// The game as ./run.sh starts it: from its data directory.
+pid_t lanceJeu(const Environnement& env, const std::string& erreurs)
+{
+    return lance(VELMORA_EXECUTABLE, VELMORA_DONNEES, env, erreurs);
 }
 
 // Waits at most `delai` for the process; -1 if it is still running.
@@ -90,7 +100,7 @@ std::string lit(const std::string& chemin)
 TEST(Demarrage, PiloteInconnuOuSansAffichageEchoueAvecLeStatut1)
 {
     const std::string erreurs = testing::TempDir() + "velmora_erreurs.txt";
-    const std::vector<std::vector<std::pair<std::string, std::string>>> cas = {
+    const std::vector<Environnement> cas = {
         {{"SDL_VIDEODRIVER", "pilote_inconnu"}},
         {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}},
     };
@@ -269,6 +279,29 @@ TEST_F(Fenetre, UneMainJoueeALaSourisPuisEchap)
 
     xdotool("key --window " + fenetre + " Escape");
     EXPECT_EQ(attendStatut(jeu, 20s), 0) << lit(erreurs);
+}
+
+TEST(Installation, LeLanceurInstalleOuvreLeJeuDeNImporteOu)
+{
+    const std::string prefixe = testing::TempDir() + "velmora_prefixe";
+    fs::remove_all(prefixe);
+    ASSERT_EQ(commande(std::string(CMAKE_COMMAND) + " --install " VELMORA_CONSTRUCTION " --prefix " + prefixe +
+                       " >/dev/null").statut, 0);
+    for (const char* fichier : {"share/applications/velmora.desktop", "share/icons/hicolor/32x32/apps/velmora.png",
+                                "share/velmora/arial.ttf", "share/velmora/image/carte/asPique.bmp"}) {
+        EXPECT_TRUE(fs::exists(prefixe + "/" + fichier)) << fichier;
+    }
+
+    Xvfb x;
+    ASSERT_FALSE(x.ecran().empty());
+    const std::string erreurs = testing::TempDir() + "velmora_installe.txt";
+    const pid_t jeu = lance(prefixe + "/bin/velmora", "/", {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", x.ecran()}}, erreurs);
+    const std::string xdotool = "DISPLAY=" + x.ecran() + " timeout 20 xdotool ";
+    const std::string fenetre = commande(xdotool + "search --sync --name '^Velmora$'").sortie;
+    ASSERT_FALSE(fenetre.empty()) << lit(erreurs);
+    commande(xdotool + "key --window " + fenetre + " Escape");
+    EXPECT_EQ(attendStatut(jeu, 20s), 0) << lit(erreurs);
+    fs::remove_all(prefixe);
 }
 
 }  // namespace
