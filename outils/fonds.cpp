@@ -1,0 +1,376 @@
+#include "fonds.h"
+
+#include "gestionMiseGain.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+const char* const nomsCombinaisons[10] = {"Rien",    "Paire", "Double paire", "Brelan",       "Suite",
+                                          "Couleur", "Full",  "Carré",        "Quinte flush", "Quinte flush royale"};
+
+namespace {
+
+constexpr float PI = std::numbers::pi_v<float>;
+
+// Where the game draws its texts, top-left of the rendered text, and the
+// ascent of "arial.ttf" at each point size: a label beside a text shares
+// its baseline, y + ascent.
+struct Repere {
+    int x, y, points;
+};
+constexpr Repere CREDIT{140, 108, 18}, MISE{84, 131, 18}, GAIN{84, 155, 18};
+constexpr Repere NB_GAGNE{452, 108, 14}, NB_PERDU{452, 127, 14};
+constexpr Repere GAIN_MAX{335, 144, 14}, GAIN_TOTAL{335, 162, 14};
+constexpr Repere SITE_AIDE{275, 380, 12}, SITE_APROPOS{101, 359, 20}, VERSION{126, 183, 20};
+constexpr int X_BACK_TEXTE = 10, Y_BACK_TEXTE = 93;
+constexpr int LARGEUR_BACK_TEXTE = 522, HAUTEUR_BACK_TEXTE = 90;
+
+int ligneDeBase(const Repere& r) { return r.y + static_cast<int>(std::ceil(r.points * 0.905f)); }
+
+Style style(Police p, int taille, Couleur c)
+{
+    Style s;
+    s.police = p;
+    s.taille = taille;
+    s.peinture = uni(c);
+    return s;
+}
+
+// Gold lettering with a dark outline and a shadow, for titles.
+Style titreOr(int taille, float yHaut, float yBas, Police p = Police::serifGras)
+{
+    Style s;
+    s.police = p;
+    s.taille = taille;
+    s.peinture = [=](float x, float y) {
+        float t = std::clamp((y - yHaut) / (yBas - yHaut), 0.0f, 1.0f);
+        // A bright band across the middle, like polished metal.
+        float reflet = std::exp(-std::pow((t - 0.42f) * 4.0f, 2.0f));
+        Couleur c = melange(palette::orClair, palette::orFonce, t);
+        return eclaircit(c, reflet * 0.45f + 0 * x);
+    };
+    s.contour = taille > 30 ? 2.0f : 1.2f;
+    s.couleurContour = rgb(40, 20, 0, 0.85f);
+    s.ombre = taille > 30 ? 3 : 2;
+    s.couleurOmbre = rgb(0, 0, 0, 0.5f);
+    return s;
+}
+
+const Couleur texteClair = rgb(238, 232, 214);
+const Couleur texteDoux = rgb(196, 206, 190);
+
+Image feutreFenetre() { return fondFeutre(LARGEUR_FENETRE, HAUTEUR_FENETRE, 0, 0); }
+
+// The pay table in a panel: one line per combination, strongest first.
+void tableDesGains(Image& im, float x0, float y0, float x1, float y1)
+{
+    panneau(im, x0, y0, x1, y1);
+    float cx = (x0 + x1) / 2;
+    ecris(im, titreOr(22, y0 + 14, y0 + 36), cx, y0 + 34, "Table des gains", Alignement::centre);
+    ecris(im, style(Police::sans, 12, texteDoux), cx, y0 + 52, "gain = mise × multiplicateur",
+          Alignement::centre);
+    float haut = y0 + 62, pas = (y1 - 12 - haut) / 10;
+    for (int i = 0; i < 10; ++i) {
+        int c = 9 - i;
+        float y = haut + pas * i;
+        if (i % 2 == 0)
+            remplis(im, rectangleArrondi(x0 + 10, y, x1 - 10, y + pas, 4), uni(rgb(255, 255, 255, 0.06f)));
+        float base = y + pas / 2 + 5.5f;
+        ecris(im, style(c >= 7 ? Police::sansGras : Police::sans, 15, texteClair), x0 + 20, base,
+              nomsCombinaisons[c]);
+        std::string m = multiplicateurs[c] == 0 ? "—" : "× " + std::to_string(multiplicateurs[c]);
+        ecris(im, style(Police::sansGras, 16, c == 0 ? texteDoux : palette::compteur), x1 - 20, base, m,
+              Alignement::droite);
+    }
+}
+
+// A card layer drawn turned by `angle` about its centre, with a shadow.
+void carteTournee(Image& im, const Image& carteCalque, float cx, float cy, float echelle, float angle)
+{
+    Image o = ombre(carteCalque, 3, rgb(0, 0, 0, 0.5f));
+    colleTransforme(im, o, cx + 3, cy + 4, echelle, angle);
+    colleTransforme(im, carteCalque, cx, cy, echelle, angle);
+}
+
+// Cards fanned out about a pivot below their centres.
+void eventail(Image& im, const std::vector<Image>& cartes, float cx, float cy, float echelle, float ouverture)
+{
+    int n = static_cast<int>(cartes.size());
+    float rayon = 80 * echelle;
+    for (int i = 0; i < n; ++i) {
+        float a = (i - (n - 1) / 2.0f) * ouverture;
+        carteTournee(im, cartes[i], cx + rayon * std::sin(a), cy + rayon * (1 - std::cos(a)), echelle, a);
+    }
+}
+
+void separateur(Image& im, float cx, float y, float demiLargeur)
+{
+    remplis(im, [=](float x, float py) { return std::max(std::abs(py - y) - 0.6f, std::abs(x - cx) - demiLargeur); },
+            [=](float x, float) {
+                float t = std::abs(x - cx) / demiLargeur;
+                return avecAlpha(palette::or_, 1 - t * t);
+            });
+    remplis(im, polygone({{cx - 5, y}, {cx, y - 4}, {cx + 5, y}, {cx, y + 4}}), uni(palette::or_));
+}
+
+// One row of a hand, drawn small, the cards that make the combination lit.
+struct Exemple {
+    int combinaison;
+    std::array<std::pair<int, int>, 5> cartes;  // rank, suit
+    std::array<bool, 5> compte;
+    const char* description;
+};
+
+const std::array<Exemple, 10> exemples = {{
+    {9, {{{10, 2}, {11, 2}, {12, 2}, {13, 2}, {14, 2}}}, {1, 1, 1, 1, 1}, "10, valet, dame, roi et as de la même couleur"},
+    {8, {{{5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent, de la même couleur"},
+    {7, {{{4, 0}, {10, 0}, {10, 1}, {10, 2}, {10, 3}}}, {0, 1, 1, 1, 1}, "Quatre cartes de même valeur"},
+    {6, {{{6, 0}, {6, 1}, {6, 2}, {12, 0}, {12, 3}}}, {1, 1, 1, 1, 1}, "Un brelan et une paire"},
+    {5, {{{2, 2}, {6, 2}, {9, 2}, {11, 2}, {13, 2}}}, {1, 1, 1, 1, 1}, "Cinq cartes de la même couleur"},
+    {4, {{{5, 0}, {6, 1}, {7, 2}, {8, 3}, {9, 0}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent (l'as peut aussi venir avant le 2)"},
+    {3, {{{8, 0}, {8, 1}, {8, 2}, {11, 3}, {14, 0}}}, {1, 1, 1, 0, 0}, "Trois cartes de même valeur"},
+    {2, {{{4, 0}, {4, 2}, {9, 1}, {9, 3}, {13, 0}}}, {1, 1, 1, 1, 0}, "Deux paires"},
+    {1, {{{2, 0}, {2, 3}, {7, 2}, {10, 3}, {12, 0}}}, {1, 1, 0, 0, 0}, "Deux cartes de même valeur : la mise est rendue"},
+    {0, {{{2, 0}, {5, 1}, {9, 2}, {11, 3}, {13, 0}}}, {0, 0, 0, 0, 0}, "Aucune combinaison : la mise est perdue"},
+}};
+
+void dessineExemple(Image& im, const Exemple& e, float x, float y, float largeur, float hauteur)
+{
+    panneau(im, x, y, x + largeur, y + hauteur, 8);
+    constexpr float echelle = 0.5f;
+    for (int i = 0; i < 5; ++i) {
+        Image c = carte(e.cartes[i].first, e.cartes[i].second);
+        if (!e.compte[i])  // a card that plays no part, dimmed
+            for (Couleur& p : c.pixels) p = melange(p, rgb(70, 80, 74, p.a), 0.45f);
+        float cx = x + 12 + LARGEUR_CARTE * echelle / 2 + i * 27;
+        carteTournee(im, c, cx, y + hauteur / 2, echelle, 0);
+    }
+    float tx = x + 12 + 4 * 27 + LARGEUR_CARTE * echelle + 12;
+    ecris(im, style(Police::sansGras, 17, texteClair), tx, y + 25, nomsCombinaisons[e.combinaison]);
+    std::string m = multiplicateurs[e.combinaison] == 0 ? "0" : "× " + std::to_string(multiplicateurs[e.combinaison]);
+    ecris(im, style(Police::sansGras, 17, palette::compteur), x + largeur - 12, y + 25, m, Alignement::droite);
+    paragraphe(im, style(Police::sans, 12, texteDoux), tx, y + 43, static_cast<int>(x + largeur - 12 - tx), 14,
+               e.description);
+}
+
+std::vector<Image> mains(std::initializer_list<std::pair<int, int>> cartes)
+{
+    std::vector<Image> r;
+    for (auto [v, c] : cartes) r.push_back(carte(v, c));
+    return r;
+}
+
+// A dark pill behind a line of near-white text drawn by the game.
+void pastille(Image& im, float x0, float y0, float x1, float y1)
+{
+    remplis(im, rectangleArrondi(x0, y0, x1, y1, (y1 - y0) / 2), uni(rgb(4, 14, 10, 0.72f)));
+    remplis(im, contour(rectangleArrondi(x0, y0, x1, y1, (y1 - y0) / 2), 1.0f), uni(avecAlpha(palette::or_, 0.6f)));
+}
+
+}  // namespace
+
+Image backgroundJeu()
+{
+    Image im = feutreFenetre();
+    // The name of the game, top left, beside the top banner.
+    ecris(im, titreOr(38, 22, 58), 100, 58, "Velmora", Alignement::centre);
+    ecris(im, style(Police::sans, 13, texteDoux), 100, 78, "vidéo-poker", Alignement::centre);
+    // Suits in the top right corner.
+    for (int c = 0; c < 4; ++c) {
+        float x = 712 + c * 36;
+        remplis(im, cercle(x, 48, 14), uni(rgb(250, 246, 236)));
+        remplis(im, anneau(x, 48, 14, 1.2f), uni(palette::or_));
+        Mesure m = mesure(Police::symboles, 18, symbole(3 - c));
+        ecris(im, Police::symboles, 18, x - m.largeur / 2.0f, 48 + 18 * 0.36f, symbole(3 - c), couleurEncre(3 - c));
+    }
+    // The playing area, where the chips and then the cards lie.
+    Forme aire = rectangleArrondi(28.5f, 195.5f, 522.5f, 371.5f, 18);
+    remplis(im, aire, uni(rgb(255, 255, 255, 0.025f)));
+    remplis(im, contour(aire, 1.2f), uni(avecAlpha(palette::or_, 0.55f)));
+    tableDesGains(im, 566, 100, 860, 430);
+    ecris(im, style(Police::sans, 12, texteDoux), 713, 452, "La paire rend la mise.", Alignement::centre);
+    return im;
+}
+
+Image backTexte()
+{
+    Image im = fondFeutre(LARGEUR_BACK_TEXTE, HAUTEUR_BACK_TEXTE, X_BACK_TEXTE, Y_BACK_TEXTE);
+    const float l = LARGEUR_BACK_TEXTE, h = HAUTEUR_BACK_TEXTE;
+    Forme f = rectangleArrondi(1, 1, l - 1, h - 1, 10);
+    remplis(im, f, degradeVertical(0, rgb(16, 30, 24), h, rgb(6, 14, 10)));
+    remplis(im, contour(f, 1.6f), degradeVertical(0, palette::orClair, h, palette::orFonce));
+    remplis(im, contour(rectangleArrondi(4.5f, 4.5f, l - 4.5f, h - 4.5f, 7), 0.8f), uni(avecAlpha(palette::or_, 0.4f)));
+    auto local = [](const Repere& r) { return std::pair<float, float>(r.x - X_BACK_TEXTE, ligneDeBase(r) - Y_BACK_TEXTE); };
+    // Sunken slots where the game prints the numbers.
+    auto creux = [&](const Repere& r, float largeur) {
+        float x = r.x - X_BACK_TEXTE - 4, y = r.y - Y_BACK_TEXTE + (r.points == 18 ? 2 : 1);
+        Forme c = rectangleArrondi(x, y, x + largeur, y + (r.points == 18 ? 20 : 16), 4);
+        remplis(im, c, uni(rgb(0, 0, 0, 0.55f)));
+        remplis(im, contour(c, 0.8f), uni(avecAlpha(palette::or_, 0.28f)));
+    };
+    creux(CREDIT, 84);
+    creux(MISE, 84);
+    creux(GAIN, 84);
+    for (const Repere& r : {NB_GAGNE, NB_PERDU, GAIN_MAX, GAIN_TOTAL}) creux(r, 64);
+    struct Etiquette {
+        Repere r;
+        const char* texte;
+    };
+    const Etiquette grandes[] = {{CREDIT, "Crédit"}, {MISE, "Mise"}, {GAIN, "Gain"}};
+    const Etiquette petites[] = {{NB_GAGNE, "Mains gagnées"}, {NB_PERDU, "Mains perdues"},
+                                 {GAIN_MAX, "Meilleur gain"}, {GAIN_TOTAL, "Gains cumulés"}};
+    for (const Etiquette& e : grandes) {
+        auto [x, y] = local(e.r);
+        ecris(im, style(Police::sansGras, 16, texteClair), x - 8, y, e.texte, Alignement::droite);
+    }
+    for (const Etiquette& e : petites) {
+        auto [x, y] = local(e.r);
+        ecris(im, style(Police::sans, 13, texteDoux), x - 8, y, e.texte, Alignement::droite);
+    }
+    // A thin rule between the purse and the record.
+    remplis(im, [h](float x, float y) { return std::max(std::abs(x - 222) - 0.5f, std::abs(y - h / 2) - 34); },
+            uni(avecAlpha(palette::or_, 0.45f)));
+    return im;
+}
+
+Image backgroundStart()
+{
+    Image im = feutreFenetre();
+    remplis(im, cercle(436, 210, 330), degradeRadial(436, 210, 330, rgb(60, 160, 90, 0.18f), rgb(0, 0, 0, 0)));
+    ecris(im, titreOr(74, 34, 104), 436, 104, "Velmora", Alignement::centre);
+    ecris(im, style(Police::serifGrasItalique, 19, texteClair), 436, 131, "Vidéo-poker à cinq cartes", Alignement::centre);
+    eventail(im, mains({{10, 3}, {11, 3}, {12, 3}, {13, 3}, {14, 3}}), 148, 245, 0.95f, 0.2f);
+    eventail(im, mains({{14, 0}, {14, 1}, {14, 2}, {14, 3}}), 726, 245, 0.95f, 0.22f);
+    separateur(im, 436, 330, 200);
+    ecris(im, style(Police::sansGras, 17, texteClair), 436, 362, "Cinq cartes, un seul tirage : visez la quinte flush royale !",
+          Alignement::centre);
+    ecris(im, style(Police::sans, 14, texteDoux), 436, 386, "Vous commencez avec 50 crédits. Une quinte flush royale paye 21 fois la mise.",
+          Alignement::centre);
+    return im;
+}
+
+Image backgroundOption()
+{
+    Image im = feutreFenetre();
+    ecris(im, titreOr(36, 14, 46), 436, 46, "Options", Alignement::centre);
+    ecris(im, style(Police::sans, 15, texteClair), 436, 72,
+          "Aucune option à régler : Velmora se joue tel quel, à 50 crédits par partie.", Alignement::centre);
+    ecris(im, style(Police::sansGras, 14, palette::or_), 436, 96, "Les dix combinaisons, de la plus forte à la plus faible",
+          Alignement::centre);
+    constexpr float largeur = 412, hauteur = 62, ecart = 6;
+    for (int i = 0; i < 10; ++i) {
+        float x = i < 5 ? 18 : 442, y = 108 + (i % 5) * (hauteur + ecart);
+        dessineExemple(im, exemples[i], x, y, largeur, hauteur);
+    }
+    return im;
+}
+
+Image backgroundAide(const std::string& retour)
+{
+    Image im = feutreFenetre();
+    ecris(im, titreOr(36, 12, 44), 280, 44, "Aide", Alignement::centre);
+    panneau(im, 16, 60, 548, 366);
+    const Style texte = style(Police::sans, 14, texteClair);
+    const Style fort = style(Police::sansGras, 14, palette::or_);
+    float y = 86;
+    ecris(im, fort, 32, y, "Le but : finir la main avec la meilleure combinaison de poker.");
+    y += 26;
+    const char* etapes[] = {
+        "Misez : cliquez sur les jetons de 1 à 200. « Tapis » mise tout votre crédit, « Annuler » vous rend la mise.",
+        "Cliquez sur Distribuer : vous recevez cinq cartes.",
+        "Sous chaque carte, le bouton dit Garder : la carte reste. Cliquez-le pour qu'il dise Changer : la carte sera remplacée.",
+        "Cliquez sur Distribuer : les cartes à changer sont remplacées, une seule fois.",
+        "La main finale est payée selon la table : mise × multiplicateur. Cliquez sur Rejouer pour la main suivante.",
+    };
+    for (int i = 0; i < 5; ++i) {
+        remplis(im, cercle(40, y - 5, 9), uni(palette::or_));
+        ecris(im, style(Police::sansGras, 12, palette::nuit), 40, y - 0.5f, std::to_string(i + 1), Alignement::centre);
+        y = paragraphe(im, texte, 58, y, 474, 18, etapes[i]) + 8;
+    }
+    y = paragraphe(im, style(Police::sans, 13, texteDoux), 32, y + 2, 500, 17,
+                   "Une paire rend la mise ; sans combinaison, la mise est perdue. Quand le crédit tombe à zéro, la "
+                   "partie est terminée et la suivante repart à 50 crédits.");
+    if (!retour.empty())
+        ecris(im, style(Police::sansGras, 14, palette::compteur), 282, 350,
+              "Retour au joueur avec le meilleur jeu : " + retour, Alignement::centre);
+    // The game prints the web address at SITE_AIDE.
+    int base = ligneDeBase(SITE_AIDE);
+    pastille(im, 178, SITE_AIDE.y - 5, 462, SITE_AIDE.y + 20);
+    ecris(im, style(Police::sansGras, 13, texteClair), SITE_AIDE.x - 7, base, "Site web :", Alignement::droite);
+    tableDesGains(im, 566, 24, 860, 420);
+    return im;
+}
+
+Image backgroundApropos()
+{
+    Image im = feutreFenetre();
+    ecris(im, titreOr(30, 20, 48), 220, 50, "À propos", Alignement::centre);
+    panneau(im, 16, 70, 424, 404);
+    ecris(im, titreOr(46, 96, 136), 220, 132, "Velmora", Alignement::centre);
+    ecris(im, style(Police::serifGrasItalique, 16, texteClair), 220, 156, "Vidéo-poker à cinq cartes", Alignement::centre);
+    // The game prints the version at VERSION and the address at SITE_APROPOS.
+    pastille(im, 30, VERSION.y - 4, 200, VERSION.y + 26);
+    ecris(im, style(Police::sansGras, 18, texteClair), VERSION.x - 9, ligneDeBase(VERSION), "Version",
+          Alignement::droite);
+    separateur(im, 220, 228, 150);
+    float y = paragraphe(im, style(Police::sans, 14, texteClair), 36, 256, 370, 19,
+                         "Cinq cartes, un seul tirage, et la table des gains pour tout croupier : misez, gardez "
+                         "ou changez vos cartes, et visez la quinte flush royale.");
+    paragraphe(im, style(Police::sans, 12, texteDoux), 36, y + 6, 370, 16,
+               "Images, icône et tapis dessinés par le programme du jeu. Police : Liberation Sans et DejaVu Sans.");
+    pastille(im, 30, SITE_APROPOS.y - 4, 410, SITE_APROPOS.y + 26);
+    ecris(im, style(Police::sansGras, 18, texteClair), SITE_APROPOS.x - 8, ligneDeBase(SITE_APROPOS), "Site :",
+          Alignement::droite);
+    eventail(im, mains({{10, 2}, {11, 2}, {12, 2}, {13, 2}, {14, 2}}), 648, 230, 1.3f, 0.2f);
+    ecris(im, titreOr(28, 360, 388), 648, 388, "Bonne chance !", Alignement::centre);
+    return im;
+}
+
+Image backgroundGameOver()
+{
+    Image im = feutreFenetre();
+    remplis(im, cercle(436, 220, 360), degradeRadial(436, 220, 360, rgb(0, 0, 0, 0), rgb(0, 0, 0, 0.35f)));
+    ecris(im, titreOr(46, 30, 72), 436, 72, "Velmora", Alignement::centre);
+    separateur(im, 436, 96, 180);
+    Style fin = titreOr(54, 118, 166);
+    fin.peinture = degradeVertical(118, rgb(255, 120, 110), 166, rgb(170, 20, 30));
+    ecris(im, fin, 436, 166, "Partie terminée", Alignement::centre);
+    ecris(im, style(Police::sansGras, 20, texteClair), 436, 208, "Vos crédits sont épuisés.", Alignement::centre);
+    for (int i = 0; i < 5; ++i) carteTournee(im, dosCarte(), 300 + i * 68, 300, 0.9f, (i - 2) * 0.06f);
+    ecris(im, style(Police::sans, 16, texteDoux), 436, 392,
+          "Cliquez sur Continuer pour une nouvelle partie de 50 crédits.", Alignement::centre);
+    return im;
+}
+
+Image banniereHaut(const std::string& titre, const std::string& consigne, Couleur accent)
+{
+    constexpr int l = LARGEUR_FENETRE - 2 * X_TEXTE_HAUT, h = 80;
+    Image im = plaque(l, h, X_TEXTE_HAUT, Y_TEXTE_HAUT, accent);
+    ecris(im, titreOr(30, 14, 44), l / 2.0f, 44, titre, Alignement::centre);
+    int t = tailleQuiTient(Police::sans, 14, consigne, l - 30);
+    ecris(im, style(Police::sans, t, texteClair), l / 2.0f, 66, consigne, Alignement::centre);
+    return im;
+}
+
+Image banniereBas(const std::string& titre, const std::string& detail)
+{
+    constexpr int l = 312, h = 56;
+    Image im = plaque(l, h, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(200, 160, 60));
+    int t = tailleQuiTient(Police::serifGras, 26, titre, l - 24);
+    ecris(im, titreOr(t, 10, 34), l / 2.0f, 33, titre, Alignement::centre);
+    ecris(im, style(Police::sans, 12, texteDoux), l / 2.0f, 48, detail, Alignement::centre);
+    return im;
+}
+
+Image banniereAide(const std::string& ligne1, const std::string& ligne2)
+{
+    constexpr int l = 312, h = 56;
+    Image im = plaque(l, h, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(60, 140, 200));
+    int t = std::min(tailleQuiTient(Police::sans, 14, ligne1, l - 24), tailleQuiTient(Police::sans, 14, ligne2, l - 24));
+    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 25, ligne1, Alignement::centre);
+    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 44, ligne2, Alignement::centre);
+    return im;
+}

@@ -1,0 +1,233 @@
+// Draws every picture of the game into <output-dir>/image/: the 117 bitmaps
+// and the window icon.
+//
+//   genereImages <output-dir> [--retour TEXT]
+//
+// --retour gives the return to the player under the best play, as the Help
+// screen shows it ("99,12 %"); without it that line is left out.
+#include "fonds.h"
+#include "theme.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+struct Sortie {
+    std::string racine;  // <output-dir>/image/
+    int ecrits = 0, echecs = 0;
+
+    void bmp(const std::string& nom, const Image& im)
+    {
+        if (ecrisBmp(im, racine + nom)) {
+            ++ecrits;
+        } else {
+            ++echecs;
+            std::fprintf(stderr, "genereImages: cannot write %s%s\n", racine.c_str(), nom.c_str());
+        }
+    }
+};
+
+// Buttons: file stem, size, window position, caption up and pressed, looks.
+struct Bouton {
+    const char* nom;
+    int largeur, hauteur, x, y;
+    const char* texteUp;
+    const char* texteDown;
+    const Teinte* up;
+    const Teinte* down;
+    int taille;
+};
+
+const std::array<Bouton, 9> boutons = {{
+    {"boutonAide", 110, 29, 6, 425, "Aide", "Aide", &teinte::bordeaux, &teinte::bordeaux, 14},
+    {"boutonApropo", 110, 29, 6, 456, "À propos", "À propos", &teinte::bordeaux, &teinte::bordeaux, 14},
+    {"boutonRetour", 110, 29, 6, 456, "Retour", "Retour", &teinte::bordeaux, &teinte::bordeaux, 14},
+    {"boutonContinuer", 110, 29, 6, 456, "Continuer", "Continuer", &teinte::or_, &teinte::or_, 14},
+    {"boutonCarte", 154, 39, 385, 440, "Distribuer", "Distribuer", &teinte::or_, &teinte::or_, 19},
+    {"boutonRejouer", 154, 39, 385, 440, "Rejouer", "Rejouer", &teinte::or_, &teinte::or_, 19},
+    {"boutonNewGame", 306, 39, 282, 143, "Nouvelle partie", "Nouvelle partie", &teinte::bordeaux, &teinte::bordeaux, 19},
+    {"boutonResume", 306, 39, 282, 202, "Reprendre", "Reprendre", &teinte::bordeaux, &teinte::bordeaux, 19},
+    {"boutonOption", 306, 39, 282, 260, "Options", "Options", &teinte::bordeaux, &teinte::bordeaux, 19},
+}};
+
+// The hold button is drawn under the five cards; its corners are blended
+// into the felt under the middle one.
+constexpr int X_GARDER = 238, Y_GARDER = 321;
+
+void genereBoutons(Sortie& s)
+{
+    for (const Bouton& b : boutons) {
+        std::string nom = std::string("bouton/") + b.nom;
+        s.bmp(nom + "Up.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteUp, *b.up, false, b.taille));
+        s.bmp(nom + "Down.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteDown, *b.down, true, b.taille));
+    }
+    // Up, the card is kept; pressed, it goes at the draw.
+    s.bmp("bouton/boutonGarderUp.bmp", bouton(72, 17, X_GARDER, Y_GARDER, "Garder", teinte::ivoire, false, 12));
+    s.bmp("bouton/boutonGarderDown.bmp", bouton(72, 17, X_GARDER, Y_GARDER, "Changer", teinte::rouge, true, 12));
+    // Disabled looks: flat grey, no plinth to press.
+    s.bmp("bouton/boutonCarteDisa.bmp", bouton(154, 39, 385, 440, "Distribuer", teinte::gris, true, 19));
+    Image ferme = bouton(306, 39, 282, 202, "Reprendre", teinte::gris, true, 19);
+    // A padlock beside the caption says the game cannot be resumed.
+    const float cx = 92, cy = 25;
+    remplis(ferme, anneau(cx, cy - 8, 4.5f, 2.0f), uni(rgb(150, 152, 150)));
+    remplis(ferme, rectangleArrondi(cx - 7, cy - 6, cx + 7, cy + 5, 2), uni(rgb(150, 152, 150)));
+    remplis(ferme, cercle(cx, cy - 1.5f, 1.6f), uni(rgb(80, 82, 80)));
+    s.bmp("bouton/boutonResumeClose.bmp", ferme);
+}
+
+struct Jeton {
+    const char* nom;
+    int x, y;
+    DescriptionJeton d;
+};
+
+const std::array<Jeton, 10> jetons = {{
+    {"1", 46, 209, {"1", rgb(236, 236, 232), rgb(40, 80, 170), rgb(40, 80, 170)}},
+    {"2", 129, 209, {"2", rgb(236, 190, 40), rgb(255, 255, 255), rgb(150, 100, 0)}},
+    {"5", 212, 209, {"5", rgb(196, 30, 40), rgb(255, 255, 255), rgb(170, 20, 30)}},
+    {"10", 295, 209, {"10", rgb(36, 84, 190), rgb(255, 255, 255), rgb(30, 70, 170)}},
+    {"20", 46, 292, {"20", rgb(232, 120, 30), rgb(255, 255, 255), rgb(190, 90, 10)}},
+    {"50", 129, 292, {"50", rgb(120, 52, 170), rgb(255, 255, 255), rgb(110, 40, 160)}},
+    {"100", 212, 292, {"100", rgb(34, 34, 40), rgb(230, 190, 80), rgb(30, 30, 36)}},
+    {"200", 295, 292, {"200", rgb(220, 80, 150), rgb(255, 255, 255), rgb(180, 40, 110)}},
+    {"Allin", 400, 209, {"TAPIS", rgb(214, 170, 50), rgb(40, 30, 10), rgb(120, 80, 0)}},
+    {"Reset", 400, 292, {"ANNULER", rgb(150, 156, 166), rgb(40, 44, 52), rgb(50, 56, 66)}},
+}};
+
+// The colour key of the chips: the game does not copy pixels of this value.
+constexpr uint8_t CLE_R = 0, CLE_G = 150, CLE_B = 0;
+
+// The chip on the felt under its own position, then every pixel outside the
+// disc set to the key: the rim is blended into the felt, not into the key.
+Image jetonAvecCle(const Image& calque, int x0, int y0)
+{
+    Image im = surFeutre(calque, x0, y0);
+    for (size_t i = 0; i < im.pixels.size(); ++i) {
+        Couleur& p = im.pixels[i];
+        if (calque.pixels[i].a <= 0.0f) {
+            p = rgb(CLE_R, CLE_G, CLE_B);
+        } else if (octet(p.r) == CLE_R && octet(p.g) == CLE_G && octet(p.b) == CLE_B) {
+            p.b += 1.0f / 255;  // a chip pixel must never turn transparent
+        }
+    }
+    return im;
+}
+
+void genereJetons(Sortie& s)
+{
+    for (const Jeton& j : jetons) {
+        std::string nom = std::string("jeton/jeton") + j.nom;
+        s.bmp(nom + "Up.bmp", jetonAvecCle(jeton(j.d, false), j.x, j.y));
+        s.bmp(nom + "Down.bmp", jetonAvecCle(jeton(j.d, true), j.x, j.y));
+    }
+}
+
+// Cards lie at x 61 + 91 i, y 221; their corners are blended into the felt
+// under the middle slot.
+constexpr int X_CARTE = 243, Y_CARTE = 221;
+
+void genereCartes(Sortie& s)
+{
+    constexpr std::array<const char*, 4> suits = {"Trefle", "Carreau", "Coeur", "Pique"};
+    constexpr std::array<const char*, 13> rangs = {"2", "3", "4", "5", "6", "7", "8",
+                                                   "9", "10", "J", "Q", "K", "as"};
+    for (int v = 2; v <= 14; ++v)
+        for (int c = 0; c < 4; ++c)
+            s.bmp(std::string("carte/") + rangs[v - 2] + suits[c] + ".bmp", surFeutre(carte(v, c), X_CARTE, Y_CARTE));
+    s.bmp("carte/back.bmp", surFeutre(dosCarte(), X_CARTE, Y_CARTE));
+}
+
+void genereTextes(Sortie& s)
+{
+    s.bmp("texte/texteMise.bmp", banniereHaut("Faites vos jeux", "Misez avec les jetons, puis cliquez sur Distribuer.",
+                                              rgb(60, 140, 200)));
+    s.bmp("texte/texteFirstHand.bmp",
+          banniereHaut("Gardez ou changez", "Cliquez sous une carte pour la changer, puis sur Distribuer.",
+                       rgb(60, 140, 200)));
+    s.bmp("texte/texteWin.bmp", banniereHaut("Gagné !", "Cliquez sur Rejouer pour la main suivante.", rgb(60, 200, 90)));
+    s.bmp("texte/texteLoose.bmp",
+          banniereHaut("Perdu", "Aucune combinaison : la mise est perdue. Cliquez sur Rejouer.", rgb(220, 40, 40)));
+    s.bmp("texte/texteAide.bmp",
+          banniereAide("1. Misez avec les jetons, puis Distribuer.", "2. Choisissez les cartes à changer, puis Distribuer."));
+    constexpr std::array<const char*, 10> fichiers = {"Rien",    "Paire",      "DoublePaire", "Brelan",      "Suite",
+                                                      "Couleur", "FullHouse", "Carre",       "QuinteFlush", "QuinteFlushRoyal"};
+    constexpr std::array<const char*, 10> details = {
+        "aucune combinaison",       "la mise est rendue",       "paye 2 fois la mise", "paye 3 fois la mise",
+        "paye 4 fois la mise",      "paye 5 fois la mise",      "paye 6 fois la mise", "paye 9 fois la mise",
+        "paye 11 fois la mise",     "paye 21 fois la mise"};
+    for (int c = 0; c < 10; ++c)
+        s.bmp(std::string("texte/combinaison/texte") + fichiers[c] + ".bmp", banniereBas(nomsCombinaisons[c], details[c]));
+}
+
+void genereFonds(Sortie& s, const std::string& retour)
+{
+    s.bmp("backgroundStart.bmp", backgroundStart());
+    s.bmp("backgroundOption.bmp", backgroundOption());
+    s.bmp("backgroundJeu.bmp", backgroundJeu());
+    s.bmp("backgroundApropos.bmp", backgroundApropos());
+    s.bmp("backgroundAide.bmp", backgroundAide(retour));
+    s.bmp("backgroundGameOver.bmp", backgroundGameOver());
+    s.bmp("backTexte.bmp", backTexte());
+}
+
+// 32 x 32: an ace of spades over a heart card, on a green rounded square.
+Image icone()
+{
+    Image im(32, 32);
+    Forme fond = rectangleArrondi(0.5f, 0.5f, 31.5f, 31.5f, 6);
+    remplis(im, fond, degradeVertical(0, rgb(24, 120, 68), 32, rgb(8, 60, 34)));
+    remplis(im, contour(fond, 1.0f), uni(palette::or_));
+    auto petiteCarte = [&](float x, float y, int couleur) {
+        Forme c = rectangleArrondi(x, y, x + 15, y + 21, 2.5f);
+        remplis(im, rectangleArrondi(x + 1, y + 1.5f, x + 16, y + 22.5f, 2.5f), uni(rgb(0, 0, 0, 0.35f)));
+        remplis(im, c, uni(palette::creme));
+        remplis(im, contour(c, 0.7f), uni(rgb(120, 110, 90)));
+        Mesure m = mesure(Police::symboles, 14, symbole(couleur));
+        ecris(im, Police::symboles, 14, x + 7.5f - m.largeur / 2.0f, y + 10.5f + 14 * 0.36f, symbole(couleur),
+              couleurEncre(couleur));
+    };
+    petiteCarte(4.5f, 4.5f, 2);
+    petiteCarte(12.5f, 7.5f, 3);
+    return im;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string sortie, retour;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--retour") == 0 && i + 1 < argc)
+            retour = argv[++i];
+        else if (sortie.empty() && argv[i][0] != '-')
+            sortie = argv[i];
+        else {
+            std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT]\n");
+            return 2;
+        }
+    }
+    if (sortie.empty()) {
+        std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT]\n");
+        return 2;
+    }
+    std::error_code erreur;
+    for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison"})
+        std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
+    if (!ouvrePolices()) return 1;
+    Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
+    genereFonds(s, retour);
+    genereBoutons(s);
+    genereJetons(s);
+    genereCartes(s);
+    genereTextes(s);
+    if (!ecrisPng(icone(), s.racine + "icon.png")) {
+        ++s.echecs;
+        std::fprintf(stderr, "genereImages: cannot write %sicon.png\n", s.racine.c_str());
+    }
+    fermePolices();
+    return s.echecs == 0 ? 0 : 1;
+}
