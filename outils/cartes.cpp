@@ -49,15 +49,11 @@ void index(Image& im, int valeur, int couleur)
 {
     Image coin(18, 32);
     std::string rang = rangImprime(valeur);
-    int taille = valeur == 10 ? 13 : 15;
-    Mesure m = mesure(Police::sansGras, taille, rang);
-    Couleur c = couleurEncre(couleur);
-    if (valeur == 10) {  // narrow the two digits so that they fit the corner
-        ecris(coin, Police::sansGras, taille, 9 - m.largeur / 2.0f + 1, 14, "1", c);
-        ecris(coin, Police::sansGras, taille, 9 - m.largeur / 2.0f + 6, 14, "0", c);
-    } else {
-        ecris(coin, Police::sansGras, taille, 9 - m.largeur / 2.0f, 14, rang, c);
-    }
+    // Two digits take the narrow face so that they fit the corner.
+    Police police = valeur == 10 ? Police::etroitGras : Police::sansGras;
+    int taille = valeur == 10 ? 14 : 15;
+    Mesure m = mesure(police, taille, rang);
+    ecris(coin, police, taille, 9.5f - m.largeur / 2.0f, 14, rang, couleurEncre(couleur));
     pip(coin, couleur, 12, 9, 22);
     colle(im, coin, 0, 2);
     colleRetourne(im, coin, LARGEUR_CARTE - coin.largeur, HAUTEUR_CARTE - coin.hauteur - 2);

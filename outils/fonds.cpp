@@ -125,15 +125,15 @@ struct Exemple {
 };
 
 const std::array<Exemple, 10> exemples = {{
-    {9, {{{10, 2}, {11, 2}, {12, 2}, {13, 2}, {14, 2}}}, {1, 1, 1, 1, 1}, "10, valet, dame, roi et as de la même couleur"},
-    {8, {{{5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent, de la même couleur"},
+    {9, {{{10, 2}, {11, 2}, {12, 2}, {13, 2}, {14, 2}}}, {1, 1, 1, 1, 1}, "10, valet, dame, roi et as d'une couleur"},
+    {8, {{{5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 3}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent, d'une couleur"},
     {7, {{{4, 0}, {10, 0}, {10, 1}, {10, 2}, {10, 3}}}, {0, 1, 1, 1, 1}, "Quatre cartes de même valeur"},
     {6, {{{6, 0}, {6, 1}, {6, 2}, {12, 0}, {12, 3}}}, {1, 1, 1, 1, 1}, "Un brelan et une paire"},
     {5, {{{2, 2}, {6, 2}, {9, 2}, {11, 2}, {13, 2}}}, {1, 1, 1, 1, 1}, "Cinq cartes de la même couleur"},
-    {4, {{{5, 0}, {6, 1}, {7, 2}, {8, 3}, {9, 0}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent (l'as peut aussi venir avant le 2)"},
+    {4, {{{5, 0}, {6, 1}, {7, 2}, {8, 3}, {9, 0}}}, {1, 1, 1, 1, 1}, "Cinq cartes qui se suivent (A-2-3-4-5 aussi)"},
     {3, {{{8, 0}, {8, 1}, {8, 2}, {11, 3}, {14, 0}}}, {1, 1, 1, 0, 0}, "Trois cartes de même valeur"},
     {2, {{{4, 0}, {4, 2}, {9, 1}, {9, 3}, {13, 0}}}, {1, 1, 1, 1, 0}, "Deux paires"},
-    {1, {{{2, 0}, {2, 3}, {7, 2}, {10, 3}, {12, 0}}}, {1, 1, 0, 0, 0}, "Deux cartes de même valeur : la mise est rendue"},
+    {1, {{{2, 0}, {2, 3}, {7, 2}, {10, 3}, {12, 0}}}, {1, 1, 0, 0, 0}, "Deux cartes de même valeur : mise rendue"},
     {0, {{{2, 0}, {5, 1}, {9, 2}, {11, 3}, {13, 0}}}, {0, 0, 0, 0, 0}, "Aucune combinaison : la mise est perdue"},
 }};
 
@@ -240,8 +240,8 @@ Image backgroundStart()
 {
     Image im = feutreFenetre();
     remplis(im, cercle(436, 210, 330), degradeRadial(436, 210, 330, rgb(60, 160, 90, 0.18f), rgb(0, 0, 0, 0)));
-    ecris(im, titreOr(74, 34, 104), 436, 104, "Velmora", Alignement::centre);
-    ecris(im, style(Police::serifGrasItalique, 19, texteClair), 436, 131, "Vidéo-poker à cinq cartes", Alignement::centre);
+    ecris(im, titreOr(74, 26, 96), 436, 96, "Velmora", Alignement::centre);
+    ecris(im, style(Police::serifGrasItalique, 19, texteClair), 436, 125, "Vidéo-poker à cinq cartes", Alignement::centre);
     eventail(im, mains({{10, 3}, {11, 3}, {12, 3}, {13, 3}, {14, 3}}), 148, 245, 0.95f, 0.2f);
     eventail(im, mains({{14, 0}, {14, 1}, {14, 2}, {14, 3}}), 726, 245, 0.95f, 0.22f);
     separateur(im, 436, 330, 200);
@@ -272,14 +272,14 @@ Image backgroundAide(const std::string& retour)
 {
     Image im = feutreFenetre();
     ecris(im, titreOr(36, 12, 44), 280, 44, "Aide", Alignement::centre);
-    panneau(im, 16, 60, 548, 366);
+    panneau(im, 16, 60, 548, 362);
     const Style texte = style(Police::sans, 14, texteClair);
     const Style fort = style(Police::sansGras, 14, palette::or_);
     float y = 86;
     ecris(im, fort, 32, y, "Le but : finir la main avec la meilleure combinaison de poker.");
     y += 26;
     const char* etapes[] = {
-        "Misez : cliquez sur les jetons de 1 à 200. « Tapis » mise tout votre crédit, « Annuler » vous rend la mise.",
+        "Misez : cliquez sur les jetons de 1 à 200. «\u00a0Tapis\u00a0» mise tout votre crédit, «\u00a0Annuler\u00a0» vous rend la mise.",
         "Cliquez sur Distribuer : vous recevez cinq cartes.",
         "Sous chaque carte, le bouton dit Garder : la carte reste. Cliquez-le pour qu'il dise Changer : la carte sera remplacée.",
         "Cliquez sur Distribuer : les cartes à changer sont remplacées, une seule fois.",
@@ -288,14 +288,18 @@ Image backgroundAide(const std::string& retour)
     for (int i = 0; i < 5; ++i) {
         remplis(im, cercle(40, y - 5, 9), uni(palette::or_));
         ecris(im, style(Police::sansGras, 12, palette::nuit), 40, y - 0.5f, std::to_string(i + 1), Alignement::centre);
-        y = paragraphe(im, texte, 58, y, 474, 18, etapes[i]) + 8;
+        y = paragraphe(im, texte, 58, y, 474, 17, etapes[i]) + 6;
     }
-    y = paragraphe(im, style(Police::sans, 13, texteDoux), 32, y + 2, 500, 17,
-                   "Une paire rend la mise ; sans combinaison, la mise est perdue. Quand le crédit tombe à zéro, la "
-                   "partie est terminée et la suivante repart à 50 crédits.");
-    if (!retour.empty())
-        ecris(im, style(Police::sansGras, 14, palette::compteur), 282, 350,
+    paragraphe(im, style(Police::sans, 13, texteDoux), 32, y + 2, 500, 16,
+               "Une paire rend la mise ; sans combinaison, la mise est perdue. Quand le crédit tombe à zéro, la "
+               "partie est terminée et la suivante repart à 50 crédits.");
+    if (!retour.empty()) {
+        Forme bandeau = rectangleArrondi(28, 326, 536, 350, 6);
+        remplis(im, bandeau, uni(avecAlpha(palette::or_, 0.14f)));
+        remplis(im, contour(bandeau, 0.8f), uni(avecAlpha(palette::or_, 0.5f)));
+        ecris(im, style(Police::sansGras, 14, palette::compteur), 282, 343,
               "Retour au joueur avec le meilleur jeu : " + retour, Alignement::centre);
+    }
     // The game prints the web address at SITE_AIDE.
     int base = ligneDeBase(SITE_AIDE);
     pastille(im, 178, SITE_AIDE.y - 5, 462, SITE_AIDE.y + 20);
@@ -332,7 +336,8 @@ Image backgroundApropos()
 Image backgroundGameOver()
 {
     Image im = feutreFenetre();
-    remplis(im, cercle(436, 220, 360), degradeRadial(436, 220, 360, rgb(0, 0, 0, 0), rgb(0, 0, 0, 0.35f)));
+    // A pool of light on the middle of the table, fading out before the edges.
+    remplis(im, cercle(436, 250, 300), degradeRadial(436, 250, 300, rgb(80, 170, 110, 0.16f), rgb(0, 0, 0, 0)));
     ecris(im, titreOr(46, 30, 72), 436, 72, "Velmora", Alignement::centre);
     separateur(im, 436, 96, 180);
     Style fin = titreOr(54, 118, 166);

@@ -2,6 +2,7 @@
 #include "theme.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 Image jeton(const DescriptionJeton& d, bool enfonce)
@@ -27,16 +28,19 @@ Image jeton(const DescriptionJeton& d, bool enfonce)
     };
     remplis(im, inserts, uni(liseres));
     remplis(im, anneau(cx, cy, r - 0.6f, 1.2f), uni(assombrit(fond, 0.45f)));
-    remplis(im, anneau(cx, cy, 23.5f * k, 1.0f), uni(avecAlpha(liseres, 0.9f)));
-    // The centre, cream, where the value is printed.
-    remplis(im, cercle(cx, cy, 20.5f * k), degradeVertical(cy - 20, teinte(rgb(255, 251, 238)), cy + 20,
-                                                          teinte(rgb(232, 222, 198))));
-    remplis(im, anneau(cx, cy, 20.5f * k, 1.2f), uni(assombrit(fond, 0.2f)));
-    remplis(im, anneau(cx, cy, 17.8f * k, 0.6f), uni(avecAlpha(teinte(d.encre), 0.5f)));
-    int taille = tailleQuiTient(Police::sansGras, d.texte[1] ? (d.texte[2] ? 15 : 18) : 20, d.texte,
-                                static_cast<int>(31 * k));
+    // The centre, cream, where the value is printed; a word needs more room.
+    const bool mot = std::strlen(d.texte) > 3;
+    const float centre = (mot ? 23.5f : 20.5f) * k;
+    if (!mot) remplis(im, anneau(cx, cy, 23.5f * k, 1.0f), uni(avecAlpha(liseres, 0.9f)));
+    remplis(im, cercle(cx, cy, centre), degradeVertical(cy - centre, teinte(rgb(255, 251, 238)), cy + centre,
+                                                       teinte(rgb(232, 222, 198))));
+    remplis(im, anneau(cx, cy, centre, 1.2f), uni(assombrit(fond, 0.2f)));
+    remplis(im, anneau(cx, cy, centre - 2.7f * k, 0.6f), uni(avecAlpha(teinte(d.encre), 0.5f)));
+    const Police police = mot ? Police::etroitGras : Police::sansGras;
+    int taille = tailleQuiTient(police, mot ? 14 : d.texte[1] ? (d.texte[2] ? 15 : 18) : 20, d.texte,
+                                static_cast<int>((mot ? 37 : 31) * k));
     Style s;
-    s.police = Police::sansGras;
+    s.police = police;
     s.taille = taille;
     s.peinture = uni(teinte(d.encre));
     ecris(im, s, cx, cy + taille * 0.36f, d.texte, Alignement::centre);

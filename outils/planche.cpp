@@ -92,7 +92,9 @@ void planche(const std::string& donnees, const std::string& sortie)
     std::vector<Place> places;
     int x = marge, y = marge, hauteurRangee = 0;
     for (auto& [s, n] : images) {
-        int l = std::max(s->w, 8 * static_cast<int>(fs::path(n).filename().string().size()) * 3 / 4);
+        int l = s->w, h = 0;
+        if (etiquette) TTF_SizeUTF8(etiquette, n.substr(std::string("image/").size()).c_str(), &l, &h);
+        l = std::max(l, s->w);
         if (x + l + marge > largeurPlanche) {
             x = marge;
             y += hauteurRangee + hauteurEtiquette + marge;

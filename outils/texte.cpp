@@ -12,12 +12,15 @@
 namespace {
 
 FT_Library bibliotheque = nullptr;
-std::array<FT_Face, 5> faces{};
+std::array<FT_Face, 6> faces{};
 
-// Each face, looked for in the directories of the two Debian font packages.
-constexpr std::array<const char*, 5> fichiers = {
+// Each face, looked for in the directories of the two Debian font packages;
+// the narrow one, missing from newer Liberation releases, has a stand-in.
+constexpr std::array<const char*, 6> fichiers = {
     "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf", "LiberationSerif-Bold.ttf",
-    "LiberationSerif-BoldItalic.ttf", "DejaVuSans.ttf"};
+    "LiberationSerif-BoldItalic.ttf", "DejaVuSans.ttf", "LiberationSansNarrow-Bold.ttf"};
+constexpr std::array<const char*, 6> remplacants = {nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                    "DejaVuSansCondensed-Bold.ttf"};
 constexpr std::array<const char*, 3> repertoires = {"/usr/share/fonts/truetype/liberation/",
                                                    "/usr/share/fonts/truetype/liberation2/",
                                                    "/usr/share/fonts/truetype/dejavu/"};
@@ -120,10 +123,12 @@ bool ouvrePolices()
 {
     if (FT_Init_FreeType(&bibliotheque) != 0) return false;
     for (size_t i = 0; i < fichiers.size(); ++i) {
-        for (const char* rep : repertoires) {
-            std::string chemin = std::string(rep) + fichiers[i];
-            if (FT_New_Face(bibliotheque, chemin.c_str(), 0, &faces[i]) == 0) break;
-            faces[i] = nullptr;
+        for (const char* nom : {fichiers[i], remplacants[i]}) {
+            for (const char* rep : repertoires) {
+                if (!nom || faces[i]) continue;
+                std::string chemin = std::string(rep) + nom;
+                if (FT_New_Face(bibliotheque, chemin.c_str(), 0, &faces[i]) != 0) faces[i] = nullptr;
+            }
         }
         if (!faces[i]) {
             std::fprintf(stderr, "genereImages: font %s not found\n", fichiers[i]);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-enum class Police { sans, sansGras, serifGras, serifGrasItalique, symboles };
+enum class Police { sans, sansGras, serifGras, serifGrasItalique, symboles, etroitGras };
 
 struct Mesure {
     int largeur;   // advance width of the whole text
