@@ -122,9 +122,10 @@ void embleme(Image& im, int valeur, float cx, float y, Couleur c)
     } else if (valeur == 12) {
         remplis(im, rectangleArrondi(cx - 8, y + 5, cx + 8, y + 8, 1.5f), uni(c));
         for (int k = -1; k <= 1; ++k) remplis(im, cercle(cx + 6.0f * k, y + 2.5f - (k == 0) * 2, 2.2f), uni(c));
-    } else {
-        remplis(im, polygone({{cx - 7, y + 8}, {cx + 7, y + 8}, {cx + 3, y - 1}, {cx - 1, y + 3}}),
-                uni(c));
+    } else {  // a cap with a feather
+        remplis(im, intersection(cercle(cx, y + 8, 7), [=](float, float py) { return py - (y + 8); }), uni(c));
+        remplis(im, rectangleArrondi(cx - 8.5f, y + 6.5f, cx + 8.5f, y + 9, 1), uni(c));
+        remplis(im, polygone({{cx + 2, y + 3}, {cx + 10, y - 2}, {cx + 6, y + 4}}), uni(c));
     }
 }
 

@@ -40,37 +40,39 @@ struct Bouton {
     const Teinte* up;
     const Teinte* down;
     int taille;
+    bool accueil;  // stands on the start screen's light rather than the plain felt
 };
 
 const std::array<Bouton, 9> boutons = {{
-    {"boutonAide", 110, 29, 6, 425, "Aide", "Aide", &teinte::bordeaux, &teinte::bordeaux, 14},
-    {"boutonApropo", 110, 29, 6, 456, "À propos", "À propos", &teinte::bordeaux, &teinte::bordeaux, 14},
-    {"boutonRetour", 110, 29, 6, 456, "Retour", "Retour", &teinte::bordeaux, &teinte::bordeaux, 14},
-    {"boutonContinuer", 110, 29, 6, 456, "Continuer", "Continuer", &teinte::or_, &teinte::or_, 14},
-    {"boutonCarte", 154, 39, 385, 440, "Distribuer", "Distribuer", &teinte::or_, &teinte::or_, 19},
-    {"boutonRejouer", 154, 39, 385, 440, "Rejouer", "Rejouer", &teinte::or_, &teinte::or_, 19},
-    {"boutonNewGame", 306, 39, 282, 143, "Nouvelle partie", "Nouvelle partie", &teinte::bordeaux, &teinte::bordeaux, 19},
-    {"boutonResume", 306, 39, 282, 202, "Reprendre", "Reprendre", &teinte::bordeaux, &teinte::bordeaux, 19},
-    {"boutonOption", 306, 39, 282, 260, "Options", "Options", &teinte::bordeaux, &teinte::bordeaux, 19},
+    {"boutonAide", 110, 29, 6, 425, "Aide", "Aide", &teinte::bordeaux, &teinte::bordeaux, 14, false},
+    {"boutonApropo", 110, 29, 6, 456, "À propos", "À propos", &teinte::bordeaux, &teinte::bordeaux, 14, false},
+    {"boutonRetour", 110, 29, 6, 456, "Retour", "Retour", &teinte::bordeaux, &teinte::bordeaux, 14, false},
+    {"boutonContinuer", 110, 29, 6, 456, "Continuer", "Continuer", &teinte::or_, &teinte::or_, 14, false},
+    {"boutonCarte", 154, 39, 385, 440, "Distribuer", "Distribuer", &teinte::or_, &teinte::or_, 19, false},
+    {"boutonRejouer", 154, 39, 385, 440, "Rejouer", "Rejouer", &teinte::or_, &teinte::or_, 19, false},
+    {"boutonNewGame", 306, 39, 282, 143, "Nouvelle partie", "Nouvelle partie", &teinte::bordeaux, &teinte::bordeaux, 19, true},
+    {"boutonResume", 306, 39, 282, 202, "Reprendre", "Reprendre", &teinte::bordeaux, &teinte::bordeaux, 19, true},
+    {"boutonOption", 306, 39, 282, 260, "Options", "Options", &teinte::bordeaux, &teinte::bordeaux, 19, true},
 }};
 
 // The hold button is drawn under the five cards; its corners are blended
 // into the felt under the middle one.
 constexpr int X_GARDER = 238, Y_GARDER = 321;
 
-void genereBoutons(Sortie& s)
+void genereBoutons(Sortie& s, const Image& accueil)
 {
     for (const Bouton& b : boutons) {
         std::string nom = std::string("bouton/") + b.nom;
-        s.bmp(nom + "Up.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteUp, *b.up, false, b.taille));
-        s.bmp(nom + "Down.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteDown, *b.down, true, b.taille));
+        const Image* dessous = b.accueil ? &accueil : nullptr;
+        s.bmp(nom + "Up.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteUp, *b.up, false, b.taille, dessous));
+        s.bmp(nom + "Down.bmp", bouton(b.largeur, b.hauteur, b.x, b.y, b.texteDown, *b.down, true, b.taille, dessous));
     }
     // Up, the card is kept; pressed, it goes at the draw.
     s.bmp("bouton/boutonGarderUp.bmp", bouton(72, 17, X_GARDER, Y_GARDER, "Garder", teinte::ivoire, false, 12));
     s.bmp("bouton/boutonGarderDown.bmp", bouton(72, 17, X_GARDER, Y_GARDER, "Changer", teinte::rouge, true, 12));
     // Disabled looks: flat grey, no plinth to press.
     s.bmp("bouton/boutonCarteDisa.bmp", bouton(154, 39, 385, 440, "Distribuer", teinte::gris, true, 19));
-    Image ferme = bouton(306, 39, 282, 202, "Reprendre", teinte::gris, true, 19);
+    Image ferme = bouton(306, 39, 282, 202, "Reprendre", teinte::gris, true, 19, &accueil);
     // A padlock beside the caption says the game cannot be resumed.
     const float cx = 92, cy = 25;
     remplis(ferme, anneau(cx, cy - 8, 4.5f, 2.0f), uni(rgb(150, 152, 150)));
@@ -163,15 +165,18 @@ void genereTextes(Sortie& s)
         s.bmp(std::string("texte/combinaison/texte") + fichiers[c] + ".bmp", banniereBas(nomsCombinaisons[c], details[c]));
 }
 
-void genereFonds(Sortie& s, const std::string& retour)
+// Returns the start background, which the start screen's buttons stand on.
+Image genereFonds(Sortie& s, const std::string& retour)
 {
-    s.bmp("backgroundStart.bmp", backgroundStart());
+    Image accueil = backgroundStart();
+    s.bmp("backgroundStart.bmp", accueil);
     s.bmp("backgroundOption.bmp", backgroundOption());
     s.bmp("backgroundJeu.bmp", backgroundJeu());
     s.bmp("backgroundApropos.bmp", backgroundApropos());
     s.bmp("backgroundAide.bmp", backgroundAide(retour));
     s.bmp("backgroundGameOver.bmp", backgroundGameOver());
     s.bmp("backTexte.bmp", backTexte());
+    return accueil;
 }
 
 // 32 x 32: an ace of spades over a heart card, on a green rounded square.
@@ -181,17 +186,17 @@ Image icone()
     Forme fond = rectangleArrondi(0.5f, 0.5f, 31.5f, 31.5f, 6);
     remplis(im, fond, degradeVertical(0, rgb(24, 120, 68), 32, rgb(8, 60, 34)));
     remplis(im, contour(fond, 1.0f), uni(palette::or_));
-    auto petiteCarte = [&](float x, float y, int couleur) {
+    auto petiteCarte = [&](float x, float y, int couleur, float dx, float dy) {
         Forme c = rectangleArrondi(x, y, x + 15, y + 21, 2.5f);
         remplis(im, rectangleArrondi(x + 1, y + 1.5f, x + 16, y + 22.5f, 2.5f), uni(rgb(0, 0, 0, 0.35f)));
         remplis(im, c, uni(palette::creme));
         remplis(im, contour(c, 0.7f), uni(rgb(120, 110, 90)));
         Mesure m = mesure(Police::symboles, 14, symbole(couleur));
-        ecris(im, Police::symboles, 14, x + 7.5f - m.largeur / 2.0f, y + 10.5f + 14 * 0.36f, symbole(couleur),
+        ecris(im, Police::symboles, 14, x + dx - m.largeur / 2.0f, y + dy + 14 * 0.36f, symbole(couleur),
               couleurEncre(couleur));
     };
-    petiteCarte(4.5f, 4.5f, 2);
-    petiteCarte(12.5f, 7.5f, 3);
+    petiteCarte(4.5f, 4.5f, 2, 4.5f, 6.5f);  // the heart peeps out above the spade
+    petiteCarte(12.5f, 7.5f, 3, 7.5f, 10.5f);
     return im;
 }
 
@@ -219,8 +224,8 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
-    genereFonds(s, retour);
-    genereBoutons(s);
+    Image accueil = genereFonds(s, retour);
+    genereBoutons(s, accueil);
     genereJetons(s);
     genereCartes(s);
     genereTextes(s);

@@ -37,6 +37,14 @@ Image fondFeutre(int largeur, int hauteur, int x0, int y0)
     return im;
 }
 
+Image decoupe(const Image& image, int largeur, int hauteur, int x0, int y0)
+{
+    Image im(largeur, hauteur);
+    for (int y = 0; y < hauteur; ++y)
+        for (int x = 0; x < largeur; ++x) im.at(x, y) = image.at(x0 + x, y0 + y);
+    return im;
+}
+
 Image surFeutre(const Image& calque, int x0, int y0)
 {
     Image im = fondFeutre(calque.largeur, calque.hauteur, x0, y0);
@@ -58,9 +66,9 @@ const Teinte rouge{rgb(220, 50, 50), rgb(150, 20, 24), rgb(90, 8, 12), rgb(255, 
 }  // namespace teinte
 
 Image bouton(int largeur, int hauteur, int x0, int y0, const std::string& texte, const Teinte& t,
-             bool enfonce, int taille)
+             bool enfonce, int taille, const Image* dessous)
 {
-    Image im = fondFeutre(largeur, hauteur, x0, y0);
+    Image im = dessous ? decoupe(*dessous, largeur, hauteur, x0, y0) : fondFeutre(largeur, hauteur, x0, y0);
     const float socle = std::max(2, hauteur / 9);
     const float rayon = std::min(7.0f, hauteur / 3.0f);
     const float l = static_cast<float>(largeur), h = static_cast<float>(hauteur);

@@ -29,6 +29,8 @@ constexpr Couleur nuit = rgb(12, 22, 18);  // dark panels
 Couleur feutre(float x, float y);
 // A picture of the felt as seen through a w x h window placed at (x0, y0).
 Image fondFeutre(int largeur, int hauteur, int x0, int y0);
+// The part w x h of a picture at (x0, y0).
+Image decoupe(const Image& image, int largeur, int hauteur, int x0, int y0);
 
 // Colours of a button face.
 struct Teinte {
@@ -41,10 +43,11 @@ namespace teinte {
 extern const Teinte bordeaux, or_, gris, ivoire, rouge;
 }
 
-// A button w x h, as drawn at window point (x0, y0): up it stands on a
-// visible plinth, pressed it is sunk by the plinth's height and darker.
+// A button w x h, as drawn at window point (x0, y0) over `dessous` (a
+// whole background; the plain felt when null): up it stands on a visible
+// plinth, pressed it is sunk by the plinth's height and darker.
 Image bouton(int largeur, int hauteur, int x0, int y0, const std::string& texte, const Teinte& t,
-             bool enfonce, int taille);
+             bool enfonce, int taille, const Image* dessous = nullptr);
 
 // A dark banner with a golden rim, drawn on the felt at (x0, y0).
 Image plaque(int largeur, int hauteur, int x0, int y0, Couleur accent);
