@@ -1,1 +1,265 @@
 #include "gestionEvent.h"
+
+#include <SDL.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdlib>
+#include <span>
+
+#include "gestionMiseGain.h"
+#include "interfaceGraphique.h"
+
+namespace {
+
+// Hit rectangle in window pixels, bounds included. Event coordinates are
+// unsigned 16-bit, so the test is comparisons only.
+struct Rectangle {
+    uint16_t x1, x2, y1, y2;
+};
+
+constexpr bool contient(const Rectangle& zone, uint16_t x, uint16_t y)
+{
+    return zone.x1 <= x && x <= zone.x2 && zone.y1 <= y && y <= zone.y2;
+}
+
+// Everything an event may change. The Help and About screens' wait has no
+// etat, continuer or counters.
+struct Cible {
+    int32_t* etat;
+    int32_t* continuer;
+    EtatSurface* etatSurface;
+    Statistique* statistiques;
+};
+
+using Action = void (*)(const Cible&);
+using Condition = bool (*)(const Cible&);
+
+// One row of a screen's table. A missing action means that presses (or
+// releases) in the rectangle are ignored; a button whose condition is false
+// ignores both.
+struct Bouton {
+    Rectangle zone;
+    Action appui;
+    Action relache;
+    Condition actif = nullptr;
+};
+
+constexpr Rectangle zoneAide{7, 114, 426, 452};
+constexpr Rectangle zoneBas{7, 114, 457, 483};  // About, Back and Continue
+constexpr Rectangle zoneCarte{386, 537, 441, 477};
+constexpr Rectangle zoneNewGame{283, 586, 144, 180};
+constexpr Rectangle zoneOption{283, 586, 261, 297};
+
+template <int32_t EtatSurface::*champ, int32_t valeur>
+void pose(const Cible& cible)
+{
+    cible.etatSurface->*champ = valeur;
+}
+
+template <int32_t EtatSurface::*champ, int32_t valeur, int32_t etat>
+void poseEtPasse(const Cible& cible)
+{
+    cible.etatSurface->*champ = valeur;
+    *cible.etat = etat;
+}
+
+template <std::size_t i>
+void appuiJeton(const Cible& cible)
+{
+    cible.etatSurface->jeton[i] = 1;
+    gestionMise(cible.statistiques, valeursJetons[i]);
+}
+
+template <std::size_t i>
+void relacheJeton(const Cible& cible)
+{
+    cible.etatSurface->jeton[i] = 0;
+}
+
+constexpr std::size_t JETON_ALLIN = 8;
+constexpr std::size_t JETON_RESET = 9;
+
+void appuiAllin(const Cible& cible)
+{
+    cible.etatSurface->jeton[JETON_ALLIN] = 1;
+    gestionAllin(cible.statistiques);
+}
+
+void appuiReset(const Cible& cible)
+{
+    cible.etatSurface->jeton[JETON_RESET] = 1;
+    gestionReset(cible.statistiques);
+}
+
+template <std::size_t i>
+void basculeGarder(const Cible& cible)
+{
+    int32_t& garder = cible.etatSurface->garder[i];
+    garder = garder == 0 ? 1 : 0;
+}
+
+// The deal button sleeps while the bet is 0.
+bool carteActive(const Cible& cible)
+{
+    return cible.etatSurface->boutonCarte != BOUTON_FERME;
+}
+
+constexpr Bouton boutonAide{zoneAide, pose<&EtatSurface::boutonAide, 1>, pose<&EtatSurface::boutonAide, 0>};
+constexpr Bouton boutonApropos{zoneBas, pose<&EtatSurface::boutonApropos, 1>,
+                               pose<&EtatSurface::boutonApropos, 0>};
+
+constexpr std::array boutonsStart{
+    boutonAide,
+    boutonApropos,
+    Bouton{zoneNewGame, pose<&EtatSurface::boutonNewGame, 1>,
+           poseEtPasse<&EtatSurface::boutonNewGame, 0, ETAT_MISE>},
+    Bouton{zoneOption, pose<&EtatSurface::boutonOption, 1>,
+           poseEtPasse<&EtatSurface::boutonOption, 0, ETAT_OPTION>},
+};
+
+constexpr std::array boutonsOption{
+    Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
+};
+
+constexpr std::array boutonsMise{
+    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
+           poseEtPasse<&EtatSurface::boutonCarte, CARTE_UP, ETAT_FIRSTHAND>, carteActive},
+    boutonAide,
+    boutonApropos,
+    Bouton{{47, 114, 210, 277}, appuiJeton<0>, relacheJeton<0>},
+    Bouton{{130, 197, 210, 277}, appuiJeton<1>, relacheJeton<1>},
+    Bouton{{213, 280, 210, 277}, appuiJeton<2>, relacheJeton<2>},
+    Bouton{{296, 363, 210, 277}, appuiJeton<3>, relacheJeton<3>},
+    Bouton{{401, 468, 210, 277}, appuiAllin, relacheJeton<JETON_ALLIN>},
+    Bouton{{47, 114, 293, 360}, appuiJeton<4>, relacheJeton<4>},
+    Bouton{{130, 197, 293, 360}, appuiJeton<5>, relacheJeton<5>},
+    Bouton{{213, 280, 293, 360}, appuiJeton<6>, relacheJeton<6>},
+    Bouton{{296, 363, 293, 360}, appuiJeton<7>, relacheJeton<7>},
+    Bouton{{401, 468, 293, 360}, appuiReset, relacheJeton<JETON_RESET>},
+};
+
+// Hold buttons act on the press only.
+constexpr std::array boutonsFirstHand{
+    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
+           poseEtPasse<&EtatSurface::boutonCarte, REJOUER_UP, ETAT_SECONDHAND>},
+    boutonAide,
+    boutonApropos,
+    Bouton{{57, 126, 322, 336}, basculeGarder<0>, nullptr},
+    Bouton{{148, 217, 322, 336}, basculeGarder<1>, nullptr},
+    Bouton{{239, 308, 322, 336}, basculeGarder<2>, nullptr},
+    Bouton{{330, 399, 322, 336}, basculeGarder<3>, nullptr},
+    Bouton{{421, 490, 322, 336}, basculeGarder<4>, nullptr},
+};
+
+constexpr std::array boutonsSecondHand{
+    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, REJOUER_DOWN>,
+           poseEtPasse<&EtatSurface::boutonCarte, REJOUER_UP, ETAT_MISE>},
+    boutonAide,
+    boutonApropos,
+};
+
+// Continue is released in its own rectangle or in the one above it.
+constexpr std::array boutonsLoose{
+    Bouton{zoneBas, pose<&EtatSurface::boutonContinuer, 1>,
+           poseEtPasse<&EtatSurface::boutonContinuer, 0, ETAT_START>},
+    Bouton{zoneAide, nullptr, poseEtPasse<&EtatSurface::boutonContinuer, 0, ETAT_START>},
+};
+
+// Back on the Help and About screens: also released where the Help button
+// that opened the screen stands.
+constexpr std::array boutonsAPropos{
+    Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, pose<&EtatSurface::boutonRetour, 0>},
+    Bouton{zoneAide, nullptr, pose<&EtatSurface::boutonRetour, 0>},
+};
+
+bool demandeFin(const SDL_Event& evenement)
+{
+    return evenement.type == SDL_QUIT ||
+           (evenement.type == SDL_KEYDOWN && evenement.key.keysym.sym == SDLK_ESCAPE);
+}
+
+// Applies the left-button press or release to the row it hits; false when
+// the event means nothing on this screen.
+bool appliqueClic(std::span<const Bouton> boutons, const Cible& cible, const SDL_Event& evenement)
+{
+    const bool appui = evenement.type == SDL_MOUSEBUTTONDOWN;
+    if ((!appui && evenement.type != SDL_MOUSEBUTTONUP) || evenement.button.button != SDL_BUTTON_LEFT) {
+        return false;
+    }
+    for (const Bouton& bouton : boutons) {
+        const Action action = appui ? bouton.appui : bouton.relache;
+        if (action != nullptr && contient(bouton.zone, evenement.button.x, evenement.button.y) &&
+            (bouton.actif == nullptr || bouton.actif(cible))) {
+            action(cible);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Waits until one event is handled. A failed wait (SDL 1.2 says 0, the
+// compatibility library returns -1) leaves nothing to read and would fail
+// again at once, so it ends the game as a close request would.
+void attendUnEvenement(std::span<const Bouton> boutons, const Cible& cible, Action quitter)
+{
+    SDL_Event evenement;
+    for (;;) {
+        if (SDL_WaitEvent(&evenement) <= 0 || demandeFin(evenement)) {
+            quitter(cible);
+            return;
+        }
+        if (appliqueClic(boutons, cible, evenement)) {
+            return;
+        }
+    }
+}
+
+void quitteJeu(const Cible& cible)
+{
+    *cible.etat = ETAT_QUITTER;
+    *cible.continuer = -1;
+}
+
+[[noreturn]] void quitteProcessus(const Cible&)
+{
+    SDL_Quit();
+    std::exit(0);
+}
+
+}  // namespace
+
+void gestionEventStart(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsStart, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsOption, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventMise(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Statistique* statistiques)
+{
+    attendUnEvenement(boutonsMise, {etat, continuer, etatSurface, statistiques}, quitteJeu);
+}
+
+void gestionEventFirstHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsFirstHand, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsSecondHand, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsLoose, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventAPropos(EtatSurface* etatSurface)
+{
+    attendUnEvenement(boutonsAPropos, {nullptr, nullptr, etatSurface, nullptr}, quitteProcessus);
+}
