@@ -149,7 +149,7 @@ void figure(Image& im, int valeur, int couleur)
     pip(moitie, couleur, 10, 25, 28);
     colle(im, moitie, 15, 12);
     colleRetourne(im, moitie, 15, 50);
-    remplis(im, [](float x, float y) { return std::abs(y - 50) - 0.4f + 0 * x; }, uni(avecAlpha(palette::orFonce, 0.8f)),
+    remplis(im, [](float, float y) { return std::abs(y - 50) - 0.4f; }, uni(avecAlpha(palette::orFonce, 0.8f)),
             16, 49, 45, 50);
     remplis(im, contour(cadre, 1.4f), uni(palette::orFonce));
 }

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,6 @@ const char* const nomsCombinaisons[10] = {"Rien",    "Paire", "Double paire", "B
                                           "Couleur", "Full",  "Carré",        "Quinte flush", "Quinte flush royale"};
 
 namespace {
-
-constexpr float PI = std::numbers::pi_v<float>;
 
 // Where the game draws its texts, top-left of the rendered text, and the
 // ascent of "arial.ttf" at each point size: a label beside a text shares
@@ -45,12 +42,12 @@ Style titreOr(int taille, float yHaut, float yBas, Police p = Police::serifGras)
     Style s;
     s.police = p;
     s.taille = taille;
-    s.peinture = [=](float x, float y) {
+    s.peinture = [=](float, float y) {
         float t = std::clamp((y - yHaut) / (yBas - yHaut), 0.0f, 1.0f);
         // A bright band across the middle, like polished metal.
         float reflet = std::exp(-std::pow((t - 0.42f) * 4.0f, 2.0f));
         Couleur c = melange(palette::orClair, palette::orFonce, t);
-        return eclaircit(c, reflet * 0.45f + 0 * x);
+        return eclaircit(c, reflet * 0.45f);
     };
     s.contour = taille > 30 ? 2.0f : 1.2f;
     s.couleurContour = rgb(40, 20, 0, 0.85f);

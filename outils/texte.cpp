@@ -14,13 +14,14 @@ namespace {
 FT_Library bibliotheque = nullptr;
 std::array<FT_Face, 6> faces{};
 
-// Each face, looked for in the directories of the two Debian font packages;
-// the narrow one, missing from newer Liberation releases, has a stand-in.
+// Each face, looked for in the directories of fonts-liberation and
+// fonts-dejavu-core; the narrow one, missing from Liberation 2, falls back
+// on the plain bold.
 constexpr std::array<const char*, 6> fichiers = {
     "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf", "LiberationSerif-Bold.ttf",
     "LiberationSerif-BoldItalic.ttf", "DejaVuSans.ttf", "LiberationSansNarrow-Bold.ttf"};
 constexpr std::array<const char*, 6> remplacants = {nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                    "DejaVuSansCondensed-Bold.ttf"};
+                                                    "LiberationSans-Bold.ttf"};
 constexpr std::array<const char*, 3> repertoires = {"/usr/share/fonts/truetype/liberation/",
                                                    "/usr/share/fonts/truetype/liberation2/",
                                                    "/usr/share/fonts/truetype/dejavu/"};
