@@ -6,7 +6,7 @@ set -euo pipefail
 paquets=(
   build-essential cmake pkg-config
   libsdl1.2-compat-dev libsdl-ttf2.0-dev libsdl-image1.2-dev libpng-dev
-  fonts-liberation fonts-dejavu-core
+  libfreetype-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick
 )
