@@ -1,1 +1,181 @@
+// Whole screens composed from the widgets, their refreshes after an event,
+// and the modal Help and About screens. The drawing order below is binding:
+// later widgets cover earlier ones.
 #include "gestionMenu.h"
+
+#include <SDL.h>
+
+#include "gestionEvent.h"
+#include "gestionTexte.h"
+#include "interfaceGraphique.h"
+
+namespace {
+
+// What tells the Help screen from the About screen.
+struct EcranModal {
+    int32_t EtatSurface::*bouton;  // the flag that opens it
+    int32_t fond;
+    void (*dessineBouton)(SDL_Surface*, const EtatSurface*);
+    void (*dessineTexte)(SDL_Surface*);
+};
+
+constexpr EcranModal ecranAide{&EtatSurface::boutonAide, FOND_AIDE, affichageBoutonAide, affichageTexteAide};
+constexpr EcranModal ecranApropos{&EtatSurface::boutonApropos, FOND_APROPOS, affichageBoutonApropos,
+                                  affichageTexteApropos};
+
+// The screen a modal one was opened from, drawn whole again.
+void restaure(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    switch (etat) {
+        case ETAT_START:
+            affichageMenuStart(ecran, etatSurface);
+            break;
+        case ETAT_MISE:
+            affichageMenuMise(ecran, etatSurface, statistiques);
+            break;
+        case ETAT_FIRSTHAND:
+        case ETAT_SECONDHAND:
+            affichageMenuHand(ecran, etatSurface, statistiques);
+            break;
+        default:
+            break;
+    }
+}
+
+void afficheModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
+                  int32_t etat)
+{
+    if (etatSurface->*modal.bouton != 1) {
+        return;
+    }
+    etatSurface->fond = modal.fond;
+    modal.dessineBouton(ecran, etatSurface);  // still pressed
+    SDL_Flip(ecran);
+    etatSurface->*modal.bouton = 0;
+
+    // Usually the release of the button that opened the screen; a press on
+    // Back here skips the second wait.
+    gestionEventAPropos(etatSurface);
+    affichageBackground(ecran, etatSurface);
+    affichageBoutonRetour(ecran, etatSurface);
+    modal.dessineTexte(ecran);
+    SDL_Flip(ecran);
+
+    while (etatSurface->boutonRetour == 0) {
+        gestionEventAPropos(etatSurface);
+    }
+    affichageBoutonRetour(ecran, etatSurface);
+    SDL_Flip(ecran);
+
+    gestionEventAPropos(etatSurface);  // usually the release of Back
+    restaure(ecran, etatSurface, statistiques, etat);
+}
+
+// Every refresh first lets a pressed Help or About button open its screen.
+void modauxDemandes(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    affichageMenuAide(ecran, etatSurface, statistiques, etat);
+    affichageMenuApropos(ecran, etatSurface, statistiques, etat);
+}
+
+}  // namespace
+
+void affichageMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface)
+{
+    etatSurface->fond = FOND_START;
+    affichageBackground(ecran, etatSurface);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonStart(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    modauxDemandes(ecran, etatSurface, statistiques, etat);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonStart(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface)
+{
+    etatSurface->fond = FOND_OPTION;
+    affichageBackground(ecran, etatSurface);
+    affichageBoutonRetour(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+// The counters flip the screen by themselves; the final flip shows the banners.
+void affichageMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques)
+{
+    etatSurface->fond = FOND_JEU;
+    affichageBackground(ecran, etatSurface);
+    affichageBackTexte(ecran);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonCarte(ecran, etatSurface);
+    affichageJetons(ecran, etatSurface);
+    affichageVariable(ecran, statistiques);
+    affichageTexteHaut(ecran, etatSurface);
+    affichageTexteBas(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void refreshMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    modauxDemandes(ecran, etatSurface, statistiques, etat);
+    affichageBackTexte(ecran);  // covers the old values
+    affichageVariable(ecran, statistiques);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonCarte(ecran, etatSurface);
+    affichageJetons(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques)
+{
+    etatSurface->fond = FOND_JEU;
+    affichageBackground(ecran, etatSurface);
+    affichageBackTexte(ecran);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonCarte(ecran, etatSurface);
+    affichageBoutonGarder(ecran, etatSurface);
+    affichageTapis(ecran, etatSurface);
+    affichageVariable(ecran, statistiques);
+    affichageTexteHaut(ecran, etatSurface);
+    affichageTexteBas(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+// No input on the hand screens changes the cards, counters or banners.
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    modauxDemandes(ecran, etatSurface, statistiques, etat);
+    affichageBoutonAide(ecran, etatSurface);
+    affichageBoutonApropos(ecran, etatSurface);
+    affichageBoutonCarte(ecran, etatSurface);
+    affichageBoutonGarder(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface)
+{
+    etatSurface->fond = FOND_GAMEOVER;
+    affichageBackground(ecran, etatSurface);
+    affichageBoutonContinuer(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void affichageMenuAide(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    afficheModal(ecranAide, ecran, etatSurface, statistiques, etat);
+}
+
+void affichageMenuApropos(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    afficheModal(ecranApropos, ecran, etatSurface, statistiques, etat);
+}
