@@ -5,3 +5,8 @@ cd "$(dirname "$0")"
 ./outils/installe.sh
 ./outils/construit.sh
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+# The soak and the broken-data runs again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer in their own directory (only what they need).
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON >/dev/null
+cmake --build build-asan --parallel "$(nproc)" --target test_endurance test_donnees
+ctest --test-dir build-asan -L robustesse --output-on-failure --parallel "$(nproc)"
