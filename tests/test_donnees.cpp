@@ -387,7 +387,7 @@ TEST(Donnees, LesCentDixSeptImagesSontLa)
     EXPECT_TRUE(fs::exists(donnees / "image/icon.png"));
 }
 
-TEST_P(DonneesAbimees, LaMainSeJoueEtRienDIlliblenEstDessine)
+TEST_P(DonneesAbimees, LaMainSeJoueEtRienDIllisibleNEstDessine)
 {
     const Cas& cas = GetParam();
     cas.abime(dossier);
