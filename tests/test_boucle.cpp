@@ -251,6 +251,8 @@ struct Sortie {
     bool fermeture;            // the window's close request instead of Escape
 };
 
+void PrintTo(const Sortie& sortie, std::ostream* flux) { *flux << sortie.ecran; }
+
 class Quitter : public Partie, public testing::WithParamInterface<Sortie> {};
 
 TEST_P(Quitter, TermineLaBoucle)
