@@ -1,7 +1,6 @@
 // Hand classification, hands written rank then suit: "AP RP DP VP 10P".
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,34 +79,8 @@ TEST(AnalyseCarte, ChaqueCombinaisonEtSesFormesTriees)
     }
 }
 
-// Counting ranks and suits is an independent way to classify a hand: both
-// must agree on every one of the 2,598,960 hands, and the class sizes must be
-// the well-known ones.
-int32_t classeParComptage(const int (&r)[5], const int (&s)[5])
-{
-    int compte[15] = {};
-    for (int v : r) {
-        compte[v]++;
-    }
-    std::vector<int> groupes;
-    for (int n : compte) {
-        if (n > 0) {
-            groupes.push_back(n);
-        }
-    }
-    std::sort(groupes.rbegin(), groupes.rend());
-    const bool couleur = std::count(s, s + 5, s[0]) == 5;
-    const bool suite = groupes.size() == 5 && (r[4] - r[0] == 4 || (r[3] == 5 && r[4] == 14));
-    if (suite && couleur) return r[0] == 10 ? QuinteFlushRoyal : QuinteFlush;
-    if (groupes[0] == 4) return Carre;
-    if (groupes[0] == 3) return groupes[1] == 2 ? FullHouse : Brelan;
-    if (couleur) return Couleur;
-    if (suite) return Suite;
-    if (groupes[0] == 2) return groupes[1] == 2 ? DoublePaire : Paire;
-    return Rien;
-}
-
-TEST(AnalyseCarte, AccordAvecUnComptageSurToutesLesMains)
+// Over all 2,598,960 hands, each class has its well-known size.
+TEST(AnalyseCarte, TailleDeChaqueClasseSurToutesLesMains)
 {
     Carte cartes[52];
     for (int id = 1; id <= 52; ++id) {
@@ -120,16 +93,11 @@ TEST(AnalyseCarte, AccordAvecUnComptageSurToutesLesMains)
             for (c[2] = c[1] + 1; c[2] < 50; ++c[2])
                 for (c[3] = c[2] + 1; c[3] < 51; ++c[3])
                     for (c[4] = c[3] + 1; c[4] < 52; ++c[4]) {
-                        int r[5], s[5];
-                        for (int i = 0; i < 5; ++i) {
-                            cartes[c[i]].suivant = i < 4 ? &cartes[c[i + 1]] : nullptr;
-                            r[i] = cartes[c[i]].valeur;
-                            s[i] = cartes[c[i]].couleur;
+                        for (int i = 0; i < 4; ++i) {
+                            cartes[c[i]].suivant = &cartes[c[i + 1]];
                         }
-                        Liste main{&cartes[c[0]], &cartes[c[4]], 5};
-                        const int32_t resultat = analyseCarte(&main);
-                        ASSERT_EQ(resultat, classeParComptage(r, s)) << c[0] << ' ' << c[4];
-                        effectifs[resultat]++;
+                        const Liste main{&cartes[c[0]], &cartes[c[4]], 5};
+                        effectifs[analyseCarte(&main)]++;
                     }
     const long connus[NB_COMBINAISONS] = {1302540, 1098240, 123552, 54912, 10200, 5108, 3744, 624, 36, 4};
     for (int i = 0; i < NB_COMBINAISONS; ++i) {

@@ -4,7 +4,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -55,25 +54,6 @@ TEST(Demarrage, CartesListesCompteursEtPremieresCles)
     EXPECT_EQ(cles.count(-1), 0u);
     EXPECT_EQ(statistiques[credit].valeur, 50);
     EXPECT_TRUE(std::all_of(statistiques + 1, statistiques + 7, [](const Statistique& s) { return s.valeur == 0; }));
-}
-
-TEST(Demarrage, SansIconeLaFenetreSOuvreQuandMeme)
-{
-    const std::filesystem::path ici = std::filesystem::current_path();
-    std::filesystem::current_path(testing::TempDir());
-    ASSERT_FALSE(std::filesystem::exists("image/icon.png"));
-    SDL_Surface* icone = nullptr;
-    SDL_Surface* ecran = initFenetre(&icone);
-    EXPECT_EQ(icone, nullptr);
-    ASSERT_NE(ecran, nullptr);
-    EXPECT_EQ(ecran->w, 872);
-    EXPECT_EQ(ecran->h, 488);
-    char* titre = nullptr;
-    SDL_WM_GetCaption(&titre, nullptr);
-    EXPECT_STREQ(titre, "Velmora");
-    SDL_FreeSurface(icone);
-    SDL_Quit();
-    std::filesystem::current_path(ici);
 }
 
 // The run-long records of the game, on a dummy screen.

@@ -82,30 +82,25 @@ TEST(Listes, InsertionOrdonneeEnTeteAuMilieuEnQueue)
         {{5, 20, 30}, 52},  {{5, 20, 30}, 6},    {{5, 20, 30}, 29},    {{1, 2, 3, 4}, 49},
     };
     for (const Cas& c : cas) {
-        Jeu jeu;
-        Liste parId, parIndice;
-        initListe(&parId);
-        initListe(&parIndice);
-        // The same order by id and, on a second set of cards, by key = 100 - id reversed.
-        for (int32_t id : c.avant) {
-            addListeId(&parId, jeu.carte(id));
+        std::vector<int32_t> ordre = c.avant;
+        ordre.push_back(c.nouvelle);
+        // By id, then by a key that runs against the id.
+        for (auto ajoute : {addListeId, addListeIndice}) {
+            Jeu jeu;
+            Liste liste;
+            initListe(&liste);
+            for (int32_t id : ordre) {
+                jeu.carte(id)->indice = 1000 - id;
+                ajoute(&liste, jeu.carte(id));
+            }
+            std::vector<int32_t> attendu = ordre;
+            std::sort(attendu.begin(), attendu.end());
+            if (ajoute == addListeIndice) {
+                std::reverse(attendu.begin(), attendu.end());
+            }
+            EXPECT_EQ(ids(liste), attendu) << "insert " << c.nouvelle;
+            EXPECT_EQ(liste.queue->suivant, nullptr);
         }
-        addListeId(&parId, jeu.carte(c.nouvelle));
-        std::vector<int32_t> attendu = c.avant;
-        attendu.push_back(c.nouvelle);
-        std::sort(attendu.begin(), attendu.end());
-        EXPECT_EQ(ids(parId), attendu) << "insert " << c.nouvelle;
-
-        Jeu autre;
-        for (int32_t id : c.avant) {
-            autre.carte(id)->indice = 1000 - id;
-            addListeIndice(&parIndice, autre.carte(id));
-        }
-        autre.carte(c.nouvelle)->indice = 1000 - c.nouvelle;
-        addListeIndice(&parIndice, autre.carte(c.nouvelle));
-        std::reverse(attendu.begin(), attendu.end());
-        EXPECT_EQ(ids(parIndice), attendu) << "insert by key " << c.nouvelle;
-        EXPECT_EQ(parIndice.queue->suivant, nullptr);
     }
 }
 
