@@ -1,170 +1,98 @@
-// Drawing: every widget's file and place read back from the screen, the rows
-// of cards, hold buttons and chips, the chips' transparent green, and what an
-// unknown code or a missing file leaves.
-#include <cstring>
+// Drawing: every widget alone on the screen, for each code from -1 to one
+// past its last, with and without its files; the chips' transparent green.
+#include <array>
+#include <bit>
 
 #include "ecranTest.h"
-#include "gestionCarte.h"
 #include "interfaceGraphique.h"
 
 namespace {
 
 using Dessin = EcranTest;
-const std::string B = "image/bouton/bouton";
+using Fichiers = std::map<int32_t, std::string>;  // by code
+using Codes = std::array<int32_t, 31>;             // the record, field by field
+// The drawing function, the index of its code in the record, its place, its files.
+using Widget = std::tuple<void (*)(SDL_Surface*, const EtatSurface*), int, int, int, Fichiers>;
 
-// Files by code; "" for a code without a picture.
-std::vector<std::string> fichiers(const std::string& prefixe, std::vector<std::string> noms)
+// The files of consecutive codes from `code` on, added to f.
+Fichiers liste(std::string debut, std::vector<std::string> noms = {"Up", "Down"}, int32_t code = 0, Fichiers f = {})
 {
-    for (std::string& nom : noms)
-        if (!nom.empty()) nom = prefixe + nom + ".bmp";
-    return noms;
+    for (const std::string& nom : noms) f[code++] = debut + nom + ".bmp";
+    return f;
 }
 
-struct Widget {
-    void (*dessine)(SDL_Surface*, const EtatSurface*);
-    int32_t EtatSurface::*champ;
-    int x, y;
-    std::vector<std::string> fichiers;
-};
-
-const std::vector<Widget> widgets{
-    {affichageBackground, &EtatSurface::fond, 0, 0,
-     fichiers("image/background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver"})},
-    {affichageBoutonAide, &EtatSurface::boutonAide, 6, 425, fichiers(B + "Aide", {"Up", "Down"})},
-    {affichageBoutonApropos, &EtatSurface::boutonApropos, 6, 456, fichiers(B + "Apropo", {"Up", "Down"})},
-    {affichageBoutonRetour, &EtatSurface::boutonRetour, 6, 456, fichiers(B + "Retour", {"Up", "Down"})},
-    {affichageBoutonContinuer, &EtatSurface::boutonContinuer, 6, 456, fichiers(B + "Continuer", {"Up", "Down"})},
-    {affichageBoutonCarte, &EtatSurface::boutonCarte, 385, 440,
-     fichiers(B,
-              {"", "", "CarteUp", "CarteDown", "RejouerUp", "RejouerDown", "", "", "", "", "", "", "CarteDisa"})},
-    {affichageTexteHaut, &EtatSurface::texteHaut, 193, 7,
-     fichiers("image/texte/texte", {"Mise", "FirstHand", "Win", "Loose"})},
-    {affichageTexteBas, &EtatSurface::texteBas, 118, 378,
-     fichiers("image/texte/", {"combinaison/texteRien", "combinaison/textePaire", "combinaison/texteDoublePaire",
-                               "combinaison/texteBrelan", "combinaison/texteSuite", "combinaison/texteCouleur",
-                               "combinaison/texteFullHouse", "combinaison/texteCarre",
-                               "combinaison/texteQuinteFlush", "combinaison/texteQuinteFlushRoyal", "texteAide"})},
-    {affichageBoutonStart, &EtatSurface::boutonNewGame, 282, 143, fichiers(B + "NewGame", {"Up", "Down"})},
-    {affichageBoutonStart, &EtatSurface::boutonResume, 282, 202,
-     fichiers(B + "Resume", {"Up", "Down", "", "", "", "", "", "", "", "", "", "", "Close"})},
-    {affichageBoutonStart, &EtatSurface::boutonOption, 282, 260, fichiers(B + "Option", {"Up", "Down"})},
-};
-
-EtatSurface neuf()
+std::vector<Widget> widgets()
 {
-    EtatSurface e;
+    const std::string B = "image/bouton/bouton", T = "image/texte/texte";
+    const Fichiers combinaisons = liste("image/texte/combinaison/texte", {"Rien", "Paire", "DoublePaire", "Brelan",
+                                        "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"});
+    std::vector<Widget> w{
+        {affichageBackground, 0, 0, 0,
+         liste("image/background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver"})},
+        {affichageBoutonAide, 21, 6, 425, liste(B + "Aide")},
+        {affichageBoutonApropos, 22, 6, 456, liste(B + "Apropo")},
+        {affichageBoutonCarte, 23, 385, 440,
+         liste(B, {"CarteUp", "CarteDown", "RejouerUp", "RejouerDown"}, 2, {{12, B + "CarteDisa.bmp"}})},
+        {affichageTexteHaut, 24, 193, 7, liste(T, {"Mise", "FirstHand", "Win", "Loose"})},
+        {affichageTexteBas, 25, 118, 378, liste(T, {"Aide"}, 10, combinaisons)},
+        {affichageBoutonRetour, 26, 6, 456, liste(B + "Retour")},
+        {affichageBoutonContinuer, 30, 6, 456, liste(B + "Continuer")},
+        {affichageBoutonStart, 27, 282, 143, liste(B + "NewGame")},
+        {affichageBoutonStart, 28, 282, 202, liste(B + "Resume", {"Up", "Down"}, 0, {{12, B + "ResumeClose.bmp"}})},
+        {affichageBoutonStart, 29, 282, 260, liste(B + "Option")}};
+    Fichiers cartes{{0, "image/carte/back.bmp"}};  // then the ids by rank, the suits of a rank in this order
+    for (std::string rang : {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"})
+        cartes = liste("image/carte/" + rang, {"Trefle", "Carreau", "Coeur", "Pique"}, cartes.size(), cartes);
+    for (int i = 0; i < 5; ++i)
+        w.insert(w.end(), {{affichageTapis, 1 + i, 61 + 91 * i, 221, cartes},
+                           {affichageBoutonGarder, 6 + i, 56 + 91 * i, 321, liste(B + "Garder")}});
+    const char* jetons[] = {"1", "2", "5", "10", "20", "50", "100", "200", "Allin", "Reset"};
+    for (int k = 0; k < 10; ++k)  // two rows of four, Allin and Reset in a fifth column
+        w.push_back({affichageJetons, 11 + k, k < 8 ? 46 + 83 * (k % 4) : 400, (k < 8 ? k / 4 : k - 8) ? 292 : 209,
+                     liste(std::string("image/jeton/jeton") + jetons[k])});
+    return w;
+}
+
+TEST(EtatSurface, InitRemetLes31Codes)
+{
+    Codes avant, attendu{};
+    avant.fill(0x5A5A5A5A);
+    EtatSurface e = std::bit_cast<EtatSurface>(avant);
     initEtatSurface(&e);
-    return e;
+    attendu[23] = 2, attendu[25] = 10, attendu[28] = 12;
+    EXPECT_EQ(std::bit_cast<Codes>(e), attendu);
 }
 
-TEST(EtatSurface, InitEcraseToutLeRecord)
-{
-    EtatSurface e, attendu{};
-    std::memset(&e, 0x5A, sizeof e);
-    initEtatSurface(&e);
-    attendu.boutonCarte = 2, attendu.texteBas = 10, attendu.boutonResume = 12;
-    EXPECT_EQ(std::memcmp(&e, &attendu, sizeof e), 0);
-}
-
-// Codes from -1 to one past the table: a listed one opens and draws its file
-// with its corner exactly at the place, the others open nothing.
+// A listed code opens its file and draws it with its corner at the widget's
+// place (without the file: opens it and draws nothing); any other code opens
+// nothing. Every other field holds a code without a picture.
 TEST_F(Dessin, ChaqueCodeDessineSonFichierASaPlace)
 {
-    for (const Widget& w : widgets)
-        for (const std::string& f : w.fichiers)
-            if (!f.empty()) ecrisBmp(f);
-    for (const Widget& w : widgets) {
-        for (int32_t code = -1; code <= static_cast<int32_t>(w.fichiers.size()); ++code) {
-            const std::string f =
-                code >= 0 && code < static_cast<int32_t>(w.fichiers.size()) ? w.fichiers[code] : "";
-            SCOPED_TRACE(std::to_string(code) + " " + f);
-            EtatSurface e;  // every other field holds a code without a picture
-            std::memset(&e, 0x7F, sizeof e);
-            e.*w.champ = code;
-            efface();
-            w.dessine(ecran, &e);
-            verifieEcran(f.empty() ? std::vector<Image>{} : std::vector<Image>{{f, w.x, w.y}});
-        }
-    }
+    Codes codes = [] { Codes c; c.fill(99); return c; }();
+    for (bool presents : {false, true})
+        for (auto& [dessine, champ, x, y, fichiers] : widgets())
+            for (codes[champ] = -1; codes[champ] <= fichiers.rbegin()->first + 1; ++codes[champ]) {
+                const EtatSurface e = std::bit_cast<EtatSurface>(codes);
+                const std::string f = fichiers.contains(codes[champ]) ? fichiers.at(codes[champ]) : "";
+                if (presents && !f.empty()) ecrisBmp(f);
+                efface();
+                dessine(ecran, &e);
+                SCOPED_TRACE(std::to_string(champ) + ": " + std::to_string(codes[champ]) + " " + f);
+                verifieEcran(std::vector<Image>(!f.empty(), {f, presents ? x : -1, y}));  // its file alone, or nothing
+            }
 }
 
-// Each face is named from rank and suit, reached from the card's id; 53 and
-// -1 have no picture.
-TEST_F(Dessin, ChaqueCarteDessineSaFace)
+// On a chip, green 0, 150, 0 lets the table show through and 0, 151, 0 is
+// drawn; a card copies every pixel.
+TEST_F(Dessin, VertTransparentDesJetonsSeulement)
 {
-    const char* rangs[] = {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"};
-    const char* couleurs[] = {"Trefle", "Carreau", "Coeur", "Pique"};
-    std::vector<std::pair<int32_t, std::string>> cartes{{0, "image/carte/back.bmp"}};
-    for (int32_t v = 2; v <= 14; ++v)
-        for (int32_t c = Trefle; c <= Pique; ++c)
-            cartes.push_back({idCarte(v, c), std::string("image/carte/") + rangs[v - 2] + couleurs[c] + ".bmp"});
-    for (auto& [id, f] : cartes) ecrisBmp(f, 20, 30);
-    cartes.push_back({53, ""}), cartes.push_back({-1, ""});
-    for (size_t debut = 0; debut < cartes.size(); debut += 5) {
-        EtatSurface e = neuf();
-        std::vector<Image> attendu;
-        for (int i = 0; i < 5; ++i) {
-            auto& [id, f] = cartes[debut + i];
-            e.carte[i] = id;
-            if (!f.empty()) attendu.push_back(carte(i, f));
-        }
-        efface();
-        affichageTapis(ecran, &e);
-        verifieEcran(attendu);
-    }
-}
-
-TEST_F(Dessin, BoutonsGarderEtJetonsEnRangee)
-{
-    EtatSurface e = neuf();
-    const int32_t marques[] = {1, 0, 2, -1, 1}, jetons[] = {0, 1, 0, 1, 7, 1, 0, 1, 1, 0};
-    std::memcpy(e.garder, marques, sizeof marques), std::memcpy(e.jeton, jetons, sizeof jetons);
-    std::vector<Image> attendu;
-    for (int i : {0, 1, 4}) attendu.push_back(garder(i, B + (marques[i] ? "GarderDown.bmp" : "GarderUp.bmp")));
-    for (auto& im : attendu) ecrisBmp(im.chemin);
-    affichageBoutonGarder(ecran, &e);
-    verifieEcran(attendu);
-    attendu.clear();
-    for (int k = 0; k < 10; ++k) {
-        ecrisBmp(jeton(k, "Up").chemin), ecrisBmp(jeton(k, "Down").chemin);
-        if (k != 4) attendu.push_back(jeton(k, jetons[k] ? "Down" : "Up"));
-    }
-    efface();
-    affichageJetons(ecran, &e);
-    verifieEcran(attendu);
-}
-
-// Green 0, 150, 0 is see-through on a chip only; 0, 151, 0 is drawn.
-TEST_F(Dessin, VertTransparentDesJetons)
-{
-    const std::vector<std::pair<SDL_Rect, uint32_t>> taches{{{1, 1, 1, 1}, 0x009600}, {{2, 2, 1, 1}, 0x009700}};
-    ecrisBmp("image/jeton/jeton1Up.bmp", 10, 10, taches);
-    ecrisBmp("image/carte/back.bmp", 10, 10, taches);
-    const EtatSurface e = neuf();
+    for (auto f : {"image/jeton/jeton1Up.bmp", "image/carte/back.bmp"})
+        ecrisBmp(f, {{{1, 1, 1, 1}, 0x009600}, {{2, 2, 1, 1}, 0x009700}});
+    const EtatSurface e{};
     affichageJetons(ecran, &e);
     affichageTapis(ecran, &e);
-    EXPECT_EQ(pixel(47, 210), FOND_ECRAN);
-    EXPECT_EQ(pixel(48, 211), 0x009700u);
-    EXPECT_EQ(pixel(62, 222), 0x009600u);
-    EXPECT_EQ(pixel(63, 223), 0x009700u);
-}
-
-// Without its file a widget is left out; the others of its row are drawn.
-TEST_F(Dessin, FichierManquantNeDessineRien)
-{
-    EtatSurface e = neuf();
-    for (auto dessine : {affichageBackground, affichageBoutonAide, affichageBoutonApropos, affichageBoutonRetour,
-                         affichageBoutonContinuer, affichageBoutonCarte, affichageTexteHaut, affichageTexteBas,
-                         affichageBoutonStart, affichageTapis, affichageBoutonGarder, affichageJetons})
-        dessine(ecran, &e);
-    affichageBackTexte(ecran);
-    journal.clear();
-    verifieEcran({});
-    ecrisBmp(B + "GarderDown.bmp");
-    e.garder[1] = e.garder[3] = 1;
-    affichageBoutonGarder(ecran, &e);
-    const Image haut{B + "GarderUp.bmp"};  // tried, not drawn
-    verifieEcran({haut, garder(1, B + "GarderDown.bmp"), haut, garder(3, B + "GarderDown.bmp"), haut});
+    for (auto [x, y, vu] : {std::array{47, 210, 0x203040}, {48, 211, 0x9700}, {62, 222, 0x9600}, {63, 223, 0x9700}})
+        EXPECT_EQ(rgb(ecran, x, y), Uint32(vu)) << x << ", " << y;
 }
 
 }  // namespace
