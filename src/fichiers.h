@@ -1,0 +1,39 @@
+// Files of the player's own: where they live under the XDG base directories,
+// a bounded read, a write that leaves either the old file or the new one on
+// disk and never a mix, and setting a damaged file aside. No SDL.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+enum class BaseXdg {
+    donnees,        // $XDG_DATA_HOME, else $HOME/.local/share
+    configuration,  // $XDG_CONFIG_HOME, else $HOME/.config
+};
+
+// The game's own directory under that base ("…/velmora"), or an empty string
+// when neither the variable nor HOME gives an absolute path.
+std::string dossierVelmora(BaseXdg base);
+
+enum class Lecture {
+    lu,
+    absent,     // no such file: nothing was ever written
+    illisible,  // unreadable or larger than the bound; *erreur says why
+};
+
+// Reads the whole file into *contenu when it holds at most tailleMax bytes.
+Lecture litFichier(const std::string& chemin, std::size_t tailleMax, std::string* contenu, std::string* erreur);
+
+// Creates the file's directory as needed, writes a temporary file beside it,
+// flushes it to disk, renames it over chemin and flushes the directory.
+// On failure the previous file is untouched, no temporary file is left, and
+// *erreur says why.
+bool ecritFichier(const std::string& chemin, std::string_view contenu, std::string* erreur);
+
+// Removes the file; a file that is already gone is no failure.
+bool supprimeFichier(const std::string& chemin, std::string* erreur);
+
+// Renames a file that cannot be used to "<chemin>.illisible", kept for the
+// player, and says so in one line on standard error.
+void metDeCote(const std::string& chemin, std::string_view raison);
