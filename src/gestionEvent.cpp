@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdlib>
 #include <span>
 
 #include "gestionMiseGain.h"
@@ -49,6 +48,7 @@ constexpr Rectangle zoneAide{7, 114, 426, 452};
 constexpr Rectangle zoneBas{7, 114, 457, 483};  // About, Back and Continue
 constexpr Rectangle zoneCarte{386, 537, 441, 477};
 constexpr Rectangle zoneNewGame{283, 586, 144, 180};
+constexpr Rectangle zoneResume{283, 586, 203, 239};
 constexpr Rectangle zoneOption{283, 586, 261, 297};
 
 template <int32_t EtatSurface::*champ, int32_t valeur>
@@ -99,6 +99,12 @@ void basculeGarder(const Cible& cible)
     garder = garder == 0 ? 1 : 0;
 }
 
+// Resume is closed unless a saved game can be resumed.
+bool resumeActif(const Cible& cible)
+{
+    return cible.etatSurface->boutonResume != BOUTON_FERME;
+}
+
 // The deal button sleeps while the bet is 0.
 bool carteActive(const Cible& cible)
 {
@@ -114,6 +120,8 @@ constexpr std::array boutonsStart{
     boutonApropos,
     Bouton{zoneNewGame, pose<&EtatSurface::boutonNewGame, 1>,
            poseEtPasse<&EtatSurface::boutonNewGame, 0, ETAT_MISE>},
+    Bouton{zoneResume, pose<&EtatSurface::boutonResume, 1>,
+           poseEtPasse<&EtatSurface::boutonResume, 0, ETAT_REPRISE>, resumeActif},
     Bouton{zoneOption, pose<&EtatSurface::boutonOption, 1>,
            poseEtPasse<&EtatSurface::boutonOption, 0, ETAT_OPTION>},
 };
@@ -198,19 +206,20 @@ bool appliqueClic(std::span<const Bouton> boutons, const Cible& cible, const SDL
     return false;
 }
 
-// Waits until one event is handled. A failed wait (SDL 1.2 says 0, the
-// compatibility library returns -1) leaves nothing to read and would fail
-// again at once, so it ends the game as a close request would.
-void attendUnEvenement(std::span<const Bouton> boutons, const Cible& cible, Action quitter)
+// Waits until one event is handled; false when it was a request to quit. A
+// failed wait (SDL 1.2 says 0, the compatibility library returns -1) leaves
+// nothing to read and would fail again at once, so it ends the game as a
+// close request would.
+bool attendUnEvenement(std::span<const Bouton> boutons, const Cible& cible, Action quitter)
 {
     SDL_Event evenement;
     for (;;) {
         if (SDL_WaitEvent(&evenement) <= 0 || demandeFin(evenement)) {
             quitter(cible);
-            return;
+            return false;
         }
         if (appliqueClic(boutons, cible, evenement)) {
-            return;
+            return true;
         }
     }
 }
@@ -221,10 +230,11 @@ void quitteJeu(const Cible& cible)
     *cible.continuer = -1;
 }
 
-[[noreturn]] void quitteProcessus(const Cible&)
+void renvoieFermeture(const Cible&)
 {
-    SDL_Quit();
-    std::exit(0);
+    SDL_Event fermeture{};
+    fermeture.type = SDL_QUIT;
+    SDL_PushEvent(&fermeture);
 }
 
 }  // namespace
@@ -259,7 +269,7 @@ void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurfa
     attendUnEvenement(boutonsLoose, {etat, continuer, etatSurface, nullptr}, quitteJeu);
 }
 
-void gestionEventAPropos(EtatSurface* etatSurface)
+bool gestionEventAPropos(EtatSurface* etatSurface)
 {
-    attendUnEvenement(boutonsAPropos, {nullptr, nullptr, etatSurface, nullptr}, quitteProcessus);
+    return attendUnEvenement(boutonsAPropos, {nullptr, nullptr, etatSurface, nullptr}, renvoieFermeture);
 }

@@ -13,6 +13,7 @@ constexpr int32_t ETAT_START = 0;
 constexpr int32_t ETAT_MISE = 1;
 constexpr int32_t ETAT_FIRSTHAND = 2;
 constexpr int32_t ETAT_SECONDHAND = 3;
+constexpr int32_t ETAT_REPRISE = 4;  // Resume released: the loop puts the saved game back
 constexpr int32_t ETAT_OPTION = 5;
 constexpr int32_t ETAT_LOOSE = 6;
 
@@ -23,6 +24,7 @@ void gestionEventFirstHand(int32_t* etat, int32_t* continuer, EtatSurface* etatS
 void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 
-// The Help and About screens' own wait: Escape or close ends the process
-// with status 0 at once.
-void gestionEventAPropos(EtatSurface* etatSurface);
+// The Help and About screens' own wait. Escape or close returns false after
+// putting a close request back on the queue, so that the screen the modal
+// one was opened from ends the game as it would have by itself.
+bool gestionEventAPropos(EtatSurface* etatSurface);

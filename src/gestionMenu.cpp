@@ -54,20 +54,27 @@ void afficheModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etat
     etatSurface->*modal.bouton = 0;
 
     // Usually the release of the button that opened the screen; a press on
-    // Back here skips the second wait.
-    gestionEventAPropos(etatSurface);
+    // Back here skips the second wait. A quit leaves at once: the screen
+    // underneath takes the close request that the wait put back.
+    if (!gestionEventAPropos(etatSurface)) {
+        return;
+    }
     affichageBackground(ecran, etatSurface);
     affichageBoutonRetour(ecran, etatSurface);
     modal.dessineTexte(ecran);
     SDL_Flip(ecran);
 
     while (etatSurface->boutonRetour == 0) {
-        gestionEventAPropos(etatSurface);
+        if (!gestionEventAPropos(etatSurface)) {
+            return;
+        }
     }
     affichageBoutonRetour(ecran, etatSurface);
     SDL_Flip(ecran);
 
-    gestionEventAPropos(etatSurface);  // usually the release of Back
+    if (!gestionEventAPropos(etatSurface)) {  // usually the release of Back
+        return;
+    }
     restaure(ecran, etatSurface, statistiques, etat);
 }
 

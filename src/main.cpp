@@ -16,6 +16,7 @@
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "sauvegarde.h"
 
 namespace {
 
@@ -109,6 +110,35 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
     }
 }
 
+void sauve(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
+           const EtatSurface* etatSurface, bool mainEnJeu)
+{
+    if (sauvegarde == nullptr) {
+        return;
+    }
+    capturePartie(statistiques, sabot, etatSurface, mainEnJeu, &sauvegarde->partie);
+    enregistrePartie(sauvegarde, &sauvegarde->partie);
+}
+
+// Quitting a table screen keeps the game as it stands.
+void sauveSiQuitte(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
+                   const EtatSurface* etatSurface, int32_t etat, bool mainEnJeu)
+{
+    if (etat == ETAT_QUITTER) {
+        sauve(sauvegarde, statistiques, sabot, etatSurface, mainEnJeu);
+    }
+}
+
+// Resume: the saved counters, and the saved hand when there was one. True
+// when a hand is back on the table.
+bool reprendPartie(Sauvegarde* sauvegarde, Liste* sabot, Liste* mainJoueur, Liste* defausse,
+                   Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat)
+{
+    restaurePartie(&sauvegarde->partie, sabot, mainJoueur, defausse, statistiques, etatSurface);
+    *etat = sauvegarde->partie.mainEnJeu != 0 ? ETAT_FIRSTHAND : ETAT_MISE;
+    return *etat == ETAT_FIRSTHAND;
+}
+
 void scoreMain(Statistique* statistiques, EtatSurface* etatSurface, int32_t combinaison)
 {
     gestionGain(statistiques, combinaison);
@@ -166,7 +196,8 @@ SDL_Surface* initFenetre(SDL_Surface** icone)
 }
 
 void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
-              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison)
+              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
+              Sauvegarde* sauvegarde)
 {
     if (statistiques[credit].valeur == 0) {
         // 1 is never shown; it lets Continue lead to the start screen, which resets the counters.
@@ -176,27 +207,43 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     initEtatSurface(etatSurface);
     statistiques[mise].valeur = 0;
     statistiques[gain].valeur = 0;
+    if (sauvegarde != nullptr && sauvegarde->reprise) {
+        etatSurface->boutonResume = 0;
+    }
 
     if (*etat == ETAT_START) {
         ecranStart(ecran, statistiques, etatSurface, etat, continuer);
     }
+    // The saved hand is already dealt: this pass shows it without a new deal.
+    const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
+                                                                     statistiques, etatSurface, etat);
     if (*etat == ETAT_OPTION) {
         ecranOption(ecran, etatSurface, etat, continuer);
     }
     if (*etat == ETAT_MISE) {
         ecranMise(ecran, statistiques, etatSurface, etat, continuer);
+        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, false);
     }
     // A hand is dealt and scored only in a pass that shows it.
     if (*etat == ETAT_FIRSTHAND) {
-        etatSurface->texteHaut = TEXTE_FIRSTHAND;
-        melangeSabot(sabot, defausse, mainJoueur);
-        premierTirage(sabot, mainJoueur, etatSurface);
+        if (!mainReprise) {
+            etatSurface->texteHaut = TEXTE_FIRSTHAND;
+            melangeSabot(sabot, defausse, mainJoueur);
+            premierTirage(sabot, mainJoueur, etatSurface);
+            sauve(sauvegarde, statistiques, sabot, etatSurface, true);
+        }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand);
+        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true);
     }
     if (*etat == ETAT_SECONDHAND) {
         secondTirage(sabot, mainJoueur, defausse, etatSurface);
         *combinaison = analyseCarte(mainJoueur);
         scoreMain(statistiques, etatSurface, *combinaison);
+        if (statistiques[credit].valeur == 0) {
+            effaceSauvegarde(sauvegarde);
+        } else {
+            sauve(sauvegarde, statistiques, sabot, etatSurface, false);
+        }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand);
     }
     if (*etat == ETAT_LOOSE) {
@@ -205,10 +252,12 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
 }
 
 void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
-               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison)
+               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
+               Sauvegarde* sauvegarde)
 {
     while (*continuer == 1) {
-        passeJeu(ecran, sabot, mainJoueur, defausse, statistiques, etatSurface, etat, continuer, combinaison);
+        passeJeu(ecran, sabot, mainJoueur, defausse, statistiques, etatSurface, etat, continuer, combinaison,
+                 sauvegarde);
     }
 }
 
@@ -226,9 +275,12 @@ int main(int, char**)
     EtatSurface etatSurface;
 
     initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, static_cast<uint32_t>(std::time(nullptr)));
+    Sauvegarde sauvegarde;
+    chargeSauvegarde(&sauvegarde);
     SDL_Surface* icone = nullptr;
     SDL_Surface* ecran = initFenetre(&icone);
-    boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+    boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
+              &sauvegarde);
 
     SDL_FreeSurface(icone);
     SDL_Quit();

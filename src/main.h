@@ -8,6 +8,7 @@ struct Carte;
 struct Liste;
 struct Statistique;
 struct EtatSurface;
+struct Sauvegarde;
 
 // Builds the 52 cards, clears the three lists, pushes every card onto
 // defausse, sets the counters, seeds rand with graine and gives the cards
@@ -20,10 +21,15 @@ void initJeu(Carte* cartes, Liste* sabot, Liste* mainJoueur, Liste* defausse, St
 // status 1. *icone is null when the icon could not be read.
 SDL_Surface* initFenetre(SDL_Surface** icone);
 
-// Plays passes until continuer is no longer 1.
+// Plays passes until continuer is no longer 1. With a sauvegarde, the game
+// is saved when a hand is dealt, when it is scored and when the player quits
+// a table screen, and its file is removed when the game is over; Resume puts
+// it back. Without one, nothing is saved.
 void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
-               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison);
+               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
+               Sauvegarde* sauvegarde = nullptr);
 
 // One pass of the game loop.
 void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
-              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison);
+              EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
+              Sauvegarde* sauvegarde = nullptr);

@@ -105,17 +105,28 @@ TEST_F(Menus, OrdreDePeintureEtAttentes)
     }
 }
 
-// In each of the three waits, Escape or the close request ends the process
-// with status 0.
+// In each of the three waits, Escape or the close request leaves the modal
+// screen at once, restores nothing and leaves one close request queued for
+// the screen underneath, which saves the game and ends it.
 TEST_F(Menus, EchapOuFermetureDansChaqueAttente)
 {
-    const Clics avant[] = {{}, {{RELACHE, AIDE}}, {{RELACHE, APROPOS}, {APPUI, RETOUR}}};
-    EtatSurface e{};
+    for (const Image& im : dessins("XRrA")) ecrisBmp(im.chemin);
+    const Clics avant[] = {{}, {{RELACHE, AIDE}}, {{RELACHE, AIDE}, {APPUI, RETOUR}}};
+    const char* mots[] = {"A|", "A|Xrf|", "A|Xrf|R|"};
     for (int attente = 0; attente < 3; ++attente)
-        for (auto fin : {pousseQuitter, +[] { pousseTouche(SDLK_ESCAPE); }})
-            EXPECT_EXIT((finAttendue = true, pousse(avant[attente]), fin(),
-                         (attente == 2 ? ouvre<false, ETAT_LOOSE> : ouvre<true, ETAT_LOOSE>)(ecran, &e, nullptr)),
-                        testing::ExitedWithCode(0), "");
+        for (auto fin : {pousseQuitter, +[] { pousseTouche(SDLK_ESCAPE); }}) {
+            SCOPED_TRACE(attente);
+            EtatSurface e;
+            initEtatSurface(&e);
+            efface();
+            pousse(avant[attente]);
+            fin();
+            ouvre<true, ETAT_LOOSE>(ecran, &e, nullptr);
+            verifieEcran(dessins(mots[attente]));
+            SDL_Event reste[2];
+            ASSERT_EQ(SDL_PeepEvents(reste, 2, SDL_GETEVENT, SDL_ALLEVENTS), 1);
+            EXPECT_EQ(reste[0].type, SDL_QUIT);
+        }
 }
 
 }  // namespace

@@ -1,0 +1,308 @@
+#include "sauvegarde.h"
+
+#include <zlib.h>
+
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+#include "fichiers.h"
+#include "interfaceGraphique.h"
+
+namespace {
+
+// The first line names the format and its version; the last holds the
+// crc32 of every byte before it.
+constexpr std::string_view ENTETE = "velmora partie 1";
+constexpr std::string_view CLE_CRC = "crc32";
+
+// The counters' keys, in the order of the statistiques block.
+constexpr std::array<std::string_view, NB_STATISTIQUES> clesCompteurs = {
+    "credit", "mise", "gain", "nbGagne", "nbPerdu", "gainMax", "gainTotal"};
+
+void ajouteLigne(std::string* texte, std::string_view cle, const int32_t* valeurs, std::size_t nombre)
+{
+    texte->append(cle);
+    for (std::size_t i = 0; i < nombre; ++i) {
+        texte->push_back(' ');
+        texte->append(std::to_string(valeurs[i]));
+    }
+    texte->push_back('\n');
+}
+
+uint32_t crcDe(std::string_view texte)
+{
+    return static_cast<uint32_t>(
+        crc32(0L, reinterpret_cast<const Bytef*>(texte.data()), static_cast<uInt>(texte.size())));
+}
+
+// Reads the text line by line; every line is "key v1 v2 ...", single spaces.
+class Lecteur {
+public:
+    explicit Lecteur(std::string_view texte) : reste_(texte) {}
+
+    // The next line, which must be `cle` followed by exactly `nombre` integers of [min, max].
+    bool ligne(std::string_view cle, int32_t* valeurs, std::size_t nombre, int64_t min, int64_t max)
+    {
+        std::string_view ligne;
+        if (!suivante(&ligne) || !ligne.starts_with(cle)) {
+            return erreur("ligne \"" + std::string(cle) + "\" attendue");
+        }
+        ligne.remove_prefix(cle.size());
+        for (std::size_t i = 0; i < nombre; ++i) {
+            int64_t valeur = 0;
+            if (!ligne.starts_with(' ') || !entier(&ligne, &valeur) || valeur < min || valeur > max) {
+                return erreur("valeur hors limites sur la ligne \"" + std::string(cle) + "\"");
+            }
+            valeurs[i] = static_cast<int32_t>(valeur);
+        }
+        return ligne.empty() || erreur("trop de valeurs sur la ligne \"" + std::string(cle) + "\"");
+    }
+
+    bool suivante(std::string_view* ligne)
+    {
+        const std::size_t fin = reste_.find('\n');
+        if (fin == std::string_view::npos) {
+            return false;
+        }
+        *ligne = reste_.substr(0, fin);
+        reste_.remove_prefix(fin + 1);
+        return true;
+    }
+
+    std::string_view reste() const { return reste_; }
+    bool erreur(std::string raison)
+    {
+        raison_ = std::move(raison);
+        return false;
+    }
+    const std::string& raison() const { return raison_; }
+
+private:
+    static bool entier(std::string_view* ligne, int64_t* valeur)
+    {
+        ligne->remove_prefix(1);
+        const char* fin = ligne->data() + ligne->size();
+        const auto [suite, ec] = std::from_chars(ligne->data(), fin, *valeur);
+        if (ec != std::errc() || suite == ligne->data() || (suite != fin && *suite != ' ')) {
+            return false;
+        }
+        ligne->remove_prefix(static_cast<std::size_t>(suite - ligne->data()));
+        return true;
+    }
+
+    std::string_view reste_;
+    std::string raison_;
+};
+
+// The checks that tie the values together: what a game in play can be.
+bool coherente(const Partie& partie, std::string* raison)
+{
+    const auto& c = partie.compteurs;
+    if (c[gainMax] > c[gainTotal]) {
+        *raison = "gain maximal plus grand que le gain total";
+        return false;
+    }
+    if (partie.mainEnJeu == 0) {
+        if (c[mise] != 0 || c[gain] != 0 || c[credit] == 0) {
+            *raison = "mise, gain ou credit impossible sans main en jeu";
+            return false;
+        }
+        return true;
+    }
+    // The stake came out of the credit, which never exceeds the int32 limit.
+    if (c[mise] == 0 || c[gain] != 0 || c[credit] > std::numeric_limits<int32_t>::max() - c[mise]) {
+        *raison = "mise impossible pour ce credit";
+        return false;
+    }
+    std::array<bool, NB_CARTES + 1> vue{};
+    auto uneFois = [&vue, raison](int32_t id) {
+        if (vue[id]) {
+            *raison = "carte " + std::to_string(id) + " en double";
+            return false;
+        }
+        vue[id] = true;
+        return true;
+    };
+    for (int32_t id : partie.carte) {
+        if (!uneFois(id)) {
+            return false;
+        }
+    }
+    for (int32_t id : partie.sabot) {
+        if (!uneFois(id)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void capturePartie(const Statistique* statistiques, const Liste* sabot, const EtatSurface* etatSurface,
+                   bool mainEnJeu, Partie* partie)
+{
+    *partie = Partie{};
+    for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
+        partie->compteurs[i] = statistiques[i].valeur;
+    }
+    partie->mainEnJeu = mainEnJeu ? 1 : 0;
+    if (!mainEnJeu) {
+        Statistique rendue[NB_STATISTIQUES];
+        std::copy(statistiques, statistiques + NB_STATISTIQUES, rendue);
+        gestionReset(rendue);
+        partie->compteurs[credit] = rendue[credit].valeur;
+        partie->compteurs[mise] = 0;
+        partie->compteurs[gain] = 0;
+        return;
+    }
+    partie->compteurs[gain] = 0;
+    for (int32_t i = 0; i < NB_CARTES_MAIN; ++i) {
+        partie->carte[i] = etatSurface->carte[i];
+        partie->garder[i] = etatSurface->garder[i];
+    }
+    const Carte* carte = sabot->tete;
+    for (int32_t& id : partie->sabot) {
+        id = carte != nullptr ? carte->id : 0;
+        carte = carte != nullptr ? carte->suivant : nullptr;
+    }
+}
+
+void restaurePartie(const Partie* partie, Liste* sabot, Liste* mainJoueur, Liste* defausse,
+                    Statistique* statistiques, EtatSurface* etatSurface)
+{
+    for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
+        statistiques[i].valeur = partie->compteurs[i];
+    }
+    if (partie->mainEnJeu == 0) {
+        return;
+    }
+    std::array<Carte*, NB_CARTES + 1> parId{};
+    for (const Liste* liste : {sabot, mainJoueur, defausse}) {
+        for (Carte* carte = liste->tete; carte != nullptr; carte = carte->suivant) {
+            parId[carte->id] = carte;
+        }
+    }
+    initListe(sabot);
+    initListe(mainJoueur);
+    initListe(defausse);
+    for (int32_t i = 0; i < NB_CARTES_MAIN; ++i) {
+        etatSurface->carte[i] = partie->carte[i];
+        etatSurface->garder[i] = partie->garder[i];
+        addListeId(mainJoueur, parId[partie->carte[i]]);
+    }
+    // Keys in deck order keep the deck in that order.
+    for (int32_t i = 0; i < NB_CARTES_SABOT; ++i) {
+        Carte* carte = parId[partie->sabot[i]];
+        carte->indice = i;
+        addListeIndice(sabot, carte);
+    }
+    etatSurface->texteHaut = TEXTE_FIRSTHAND;
+}
+
+std::string textePartie(const Partie* partie)
+{
+    std::string texte(ENTETE);
+    texte.push_back('\n');
+    for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
+        ajouteLigne(&texte, clesCompteurs[i], &partie->compteurs[i], 1);
+    }
+    ajouteLigne(&texte, "main", &partie->mainEnJeu, 1);
+    if (partie->mainEnJeu != 0) {
+        ajouteLigne(&texte, "cartes", partie->carte.data(), NB_CARTES_MAIN);
+        ajouteLigne(&texte, "changer", partie->garder.data(), NB_CARTES_MAIN);
+        ajouteLigne(&texte, "sabot", partie->sabot.data(), NB_CARTES_SABOT);
+    }
+    char crc[32];
+    std::snprintf(crc, sizeof crc, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(), crcDe(texte));
+    return texte + crc;
+}
+
+bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
+{
+    Partie lue{};
+    Lecteur lecteur(texte);
+    std::string_view ligne;
+    if (!lecteur.suivante(&ligne) || ligne != ENTETE) {
+        *raison = "format ou version inconnus";
+        return false;
+    }
+    constexpr int64_t max = std::numeric_limits<int32_t>::max();
+    bool ok = true;
+    for (int32_t i = 0; ok && i < NB_STATISTIQUES; ++i) {
+        ok = lecteur.ligne(clesCompteurs[i], &lue.compteurs[i], 1, 0, max);
+    }
+    ok = ok && lecteur.ligne("main", &lue.mainEnJeu, 1, 0, 1);
+    if (ok && lue.mainEnJeu != 0) {
+        ok = lecteur.ligne("cartes", lue.carte.data(), NB_CARTES_MAIN, 1, NB_CARTES) &&
+             lecteur.ligne("changer", lue.garder.data(), NB_CARTES_MAIN, 0, 1) &&
+             lecteur.ligne("sabot", lue.sabot.data(), NB_CARTES_SABOT, 1, NB_CARTES);
+    }
+    if (!ok) {
+        *raison = lecteur.raison();
+        return false;
+    }
+    const std::string_view corps = texte.substr(0, texte.size() - lecteur.reste().size());
+    char attendu[32];
+    std::snprintf(attendu, sizeof attendu, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(),
+                  crcDe(corps));
+    if (lecteur.reste() != attendu) {
+        *raison = "somme de controle fausse";
+        return false;
+    }
+    if (!coherente(lue, raison)) {
+        return false;
+    }
+    *partie = lue;
+    return true;
+}
+
+void chargeSauvegarde(Sauvegarde* sauvegarde)
+{
+    sauvegarde->reprise = false;
+    const std::string dossier = dossierVelmora(BaseXdg::donnees);
+    sauvegarde->chemin = dossier.empty() ? std::string() : dossier + "/partie";
+    if (sauvegarde->chemin.empty()) {
+        return;
+    }
+    std::string texte;
+    std::string raison;
+    switch (litFichier(sauvegarde->chemin, TAILLE_MAX_PARTIE, &texte, &raison)) {
+        case Lecture::absent:
+            return;
+        case Lecture::lu:
+            if (lecturePartie(texte, &sauvegarde->partie, &raison)) {
+                sauvegarde->reprise = true;
+                return;
+            }
+            break;
+        case Lecture::illisible:
+            break;
+    }
+    metDeCote(sauvegarde->chemin, raison);
+}
+
+void enregistrePartie(Sauvegarde* sauvegarde, const Partie* partie)
+{
+    if (sauvegarde == nullptr || sauvegarde->chemin.empty()) {
+        return;
+    }
+    std::string raison;
+    if (!ecritFichier(sauvegarde->chemin, textePartie(partie), &raison)) {
+        std::fprintf(stderr, "velmora : impossible d'enregistrer la partie dans %s : %s\n",
+                     sauvegarde->chemin.c_str(), raison.c_str());
+    }
+}
+
+void effaceSauvegarde(Sauvegarde* sauvegarde)
+{
+    if (sauvegarde == nullptr || sauvegarde->chemin.empty()) {
+        return;
+    }
+    sauvegarde->reprise = false;
+    std::string raison;
+    if (!supprimeFichier(sauvegarde->chemin, &raison)) {
+        std::fprintf(stderr, "velmora : impossible d'effacer %s : %s\n", sauvegarde->chemin.c_str(),
+                     raison.c_str());
+    }
+}

@@ -1,0 +1,56 @@
+// The saved game: what a game is between two runs (the counters and, when a
+// hand is on the table, its cards, marks and the order of the deck), to and
+// from a short text with a checksum. No SDL.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "gestionCarte.h"
+#include "gestionMiseGain.h"
+
+struct EtatSurface;
+
+constexpr int32_t NB_CARTES_SABOT = NB_CARTES - NB_CARTES_MAIN;
+
+struct Partie {
+    std::array<int32_t, NB_STATISTIQUES> compteurs;
+    int32_t mainEnJeu;                               // 1: a dealt hand waits for its draw
+    std::array<int32_t, NB_CARTES_MAIN> carte;       // card ids, in deal order
+    std::array<int32_t, NB_CARTES_MAIN> garder;      // 1 = exchanged at the draw
+    std::array<int32_t, NB_CARTES_SABOT> sabot;      // the deck from its head
+};
+
+// The game as it stands. With no hand on the table, a stake not yet dealt
+// goes back to the credit and the hand's payout is not kept.
+void capturePartie(const Statistique* statistiques, const Liste* sabot, const EtatSurface* etatSurface,
+                   bool mainEnJeu, Partie* partie);
+
+// Puts a checked game back: the counters and, with a hand on the table, the
+// cards of the hand, the deck in its saved order and an empty discard pile.
+// The 52 cards are those of the three lists, wherever they lie.
+void restaurePartie(const Partie* partie, Liste* sabot, Liste* mainJoueur, Liste* defausse,
+                    Statistique* statistiques, EtatSurface* etatSurface);
+
+std::string textePartie(const Partie* partie);
+
+// Reads and checks a saved text; on failure *raison says what is wrong.
+bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison);
+
+// Where the game is saved, and the last game read or written there.
+struct Sauvegarde {
+    std::string chemin;  // empty: nothing is saved
+    bool reprise;        // the start screen offers to resume partie
+    Partie partie;
+};
+
+constexpr std::size_t TAILLE_MAX_PARTIE = 4096;
+
+// Finds the saved game of this player. A damaged one is set aside.
+void chargeSauvegarde(Sauvegarde* sauvegarde);
+// Writes the game; a failure is said on standard error and the game goes on.
+void enregistrePartie(Sauvegarde* sauvegarde, const Partie* partie);
+// The game is over: nothing is left to resume.
+void effaceSauvegarde(Sauvegarde* sauvegarde);
