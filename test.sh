@@ -5,8 +5,8 @@ cd "$(dirname "$0")"
 ./outils/installe.sh
 ./outils/construit.sh
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
-# The soak and the broken-data runs again, built with AddressSanitizer and
+# The soak, the broken-data runs and the saved-game files again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in their own directory (only what they need).
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON >/dev/null
-cmake --build build-asan --parallel "$(nproc)" --target test_endurance test_donnees
+cmake --build build-asan --parallel "$(nproc)" --target test_endurance test_donnees test_sauvegarde
 ctest --test-dir build-asan -L robustesse --output-on-failure --parallel "$(nproc)"

@@ -12,6 +12,7 @@ struct Point {
 
 // The middle of each button's hit rectangle.
 constexpr Point NOUVELLE_PARTIE{434, 162};
+constexpr Point REPRENDRE{434, 221};
 constexpr Point OPTION{434, 279};
 constexpr Point AIDE{60, 439};
 constexpr Point APROPOS{60, 470};

@@ -4,7 +4,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <vector>
 
 #include "analyseCarte.h"
@@ -13,6 +16,7 @@
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
 #include "main.h"
+#include "sauvegarde.h"
 #include "scenario.h"
 
 namespace {
@@ -57,7 +61,7 @@ TEST(Demarrage, CartesListesCompteursEtPremieresCles)
 }
 
 // The run-long records of the game, on a dummy screen.
-class Partie : public testing::Test {
+class Table : public testing::Test {
 protected:
     Carte cartes[NB_CARTES];
     Liste sabot, mainJoueur, defausse;
@@ -77,9 +81,10 @@ protected:
     }
     void TearDown() override { SDL_Quit(); }
 
-    void passe()
+    void passe(Sauvegarde* sauvegarde = nullptr)
     {
-        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
+                 sauvegarde);
     }
     void boucle()
     {
@@ -115,7 +120,7 @@ protected:
     }
 };
 
-TEST_F(Partie, PlusieursMainsAvecEchangesGainsEtPertes)
+TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
 {
     bool gagnee = false, perdue = false;
     int32_t gagnees = 0;
@@ -152,16 +157,36 @@ TEST_F(Partie, PlusieursMainsAvecEchangesGainsEtPertes)
     EXPECT_TRUE(gagnee && perdue) << "the seed should give both a win and a loss";
 }
 
-TEST_F(Partie, ToutPerduPuisContinuerRelanceUnePartieA50)
+// The file of the saved game: a directory of the test's own.
+struct Fichier {
+    std::string dossier = testing::TempDir() + "velmora_boucle_" + std::to_string(getpid());
+    Sauvegarde sauvegarde{dossier + "/partie", false, {}};
+    Fichier() { std::filesystem::remove_all(dossier); }
+    ~Fichier() { std::filesystem::remove_all(dossier); }
+    bool existe() const { return std::filesystem::exists(sauvegarde.chemin); }
+    Partie lue() const
+    {
+        std::ostringstream texte;
+        texte << std::ifstream(sauvegarde.chemin).rdbuf();
+        Partie p{};
+        std::string raison;
+        EXPECT_TRUE(lecturePartie(texte.str(), &p, &raison)) << raison;
+        return p;
+    }
+};
+
+TEST_F(Table, ToutPerduPuisContinuerRelanceUnePartieA50)
 {
+    Fichier fichier;
     clic(NOUVELLE_PARTIE);
     for (int main = 0; main < 200 && valeur(credit) > 0; ++main) {
         clic(ALLIN);
         clic(DISTRIBUER);
         clic(DISTRIBUER);
         clic(DISTRIBUER);
-        passe();
+        passe(&fichier.sauvegarde);
         ASSERT_EQ(etat, ETAT_MISE);
+        ASSERT_EQ(fichier.existe(), valeur(credit) > 0) << "saved at each score, removed when the game is over";
     }
     ASSERT_EQ(valeur(credit), 0);
     EXPECT_EQ(combinaison, Rien);
@@ -182,7 +207,7 @@ TEST_F(Partie, ToutPerduPuisContinuerRelanceUnePartieA50)
     }
 }
 
-TEST_F(Partie, OptionPuisRetourRameneAuDepart)
+TEST_F(Table, OptionPuisRetourRameneAuDepart)
 {
     clic(OPTION);
     clic(RETOUR);
@@ -193,13 +218,68 @@ TEST_F(Partie, OptionPuisRetourRameneAuDepart)
     EXPECT_EQ(sabot.taille, 0) << "no hand is dealt in a pass that shows none";
 }
 
+// Saved at the deal, when a table screen is quit (from Help too), never from
+// the start screen; Resume brings the hand back and draws from the saved deck.
+TEST_F(Table, SauvegardeEtReprise)
+{
+    Fichier fichier;
+    clic(NOUVELLE_PARTIE);
+    clic(JETON_10);
+    pousseTouche(SDLK_ESCAPE);
+    passe(&fichier.sauvegarde);
+    EXPECT_EQ(fichier.lue().compteurs[credit], 50) << "the stake goes back to the credit";
+
+    etat = ETAT_START, continuer = 1;
+    clic(NOUVELLE_PARTIE);
+    clic(JETON_10);
+    clic(DISTRIBUER);
+    clic(garder(1));
+    clic(garder(3));
+    presse(AIDE);
+    pousseQuitter();
+    passe(&fichier.sauvegarde);
+    const Partie sauvee = fichier.lue();
+    EXPECT_EQ(sauvee.mainEnJeu, 1);
+    EXPECT_EQ(sauvee.compteurs[mise], 10);
+    EXPECT_EQ(sauvee.garder, (std::array<int32_t, 5>{0, 1, 0, 1, 0}));
+
+    // Quitting the start screen leaves the file as it is.
+    fichier.sauvegarde.reprise = true;
+    etat = ETAT_START, continuer = 1;
+    pousseTouche(SDLK_ESCAPE);
+    passe(&fichier.sauvegarde);
+    EXPECT_EQ(textePartie(&fichier.sauvegarde.partie), textePartie(&sauvee));
+    EXPECT_EQ(fichier.lue().garder, sauvee.garder);
+
+    etat = ETAT_START, continuer = 1;
+    clic(REPRENDRE);
+    pousseQuitter();
+    passe(&fichier.sauvegarde);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(etatSurface.carte[i], sauvee.carte[i]);
+        EXPECT_EQ(etatSurface.garder[i], sauvee.garder[i]);
+    }
+    EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND);
+    EXPECT_EQ(valeur(mise), 10);
+
+    etat = ETAT_START, continuer = 1;
+    clic(REPRENDRE);
+    clic(DISTRIBUER);
+    pousseQuitter();
+    passe(&fichier.sauvegarde);
+    const std::array<int32_t, 5> tiree{sauvee.carte[0], sauvee.sabot[0], sauvee.carte[2], sauvee.sabot[1],
+                                       sauvee.carte[4]};
+    EXPECT_TRUE(std::equal(tiree.begin(), tiree.end(), etatSurface.carte));
+    EXPECT_EQ(fichier.lue().mainEnJeu, 0);
+}
+
 void ouvreEtFerme(Point bouton)
 {
     clic(bouton);
     clic(RETOUR);
 }
 
-TEST_F(Partie, AideEtAproposDepuisChaqueEcranNeChangentPasLEtat)
+TEST_F(Table, AideEtAproposDepuisChaqueEcranNeChangentPasLEtat)
 {
     ouvreEtFerme(AIDE);
     ouvreEtFerme(APROPOS);
@@ -233,7 +313,7 @@ struct Sortie {
 
 void PrintTo(const Sortie& sortie, std::ostream* flux) { *flux << sortie.ecran; }
 
-class Quitter : public Partie, public testing::WithParamInterface<Sortie> {};
+class Quitter : public Table, public testing::WithParamInterface<Sortie> {};
 
 TEST_P(Quitter, TermineLaBoucle)
 {

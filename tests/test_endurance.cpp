@@ -154,7 +154,7 @@ TEST(Endurance, FluxAleatoireDansLaBoucleDuJeu)
     initJeu(p.cartes, &p.sabot, &p.mainJoueur, &p.defausse, p.stats, static_cast<uint32_t>(graine));
     Flux f{&p, std::mt19937_64(graine), total};
     flux = &f;
-    // Help and About end the process on Escape or a close request.
+    // Nothing may end the process before the stream is spent.
     std::atexit([] { if (flux != nullptr) std::cerr << "the process ended before the stream\n", std::_Exit(1); });
     long passes = 0, mains = 0, memoire1000 = 0;
     while (p.continuer == 1) {

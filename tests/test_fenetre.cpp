@@ -130,10 +130,12 @@ bool montre(SDL_Surface* capture, SDL_Surface* image, int x, int y)
 class Fenetre : public testing::Test {
 protected:
     std::string ecran, fenetre, erreurs = testing::TempDir() + "velmora_fenetre.txt";
+    std::string maison = testing::TempDir() + "velmora_maison_fenetre";  // the saved game lands here
     pid_t xvfb = 0, jeu = 0;
 
     void SetUp() override
     {
+        fs::remove_all(maison);
         for (int n = 91; n < 200 && xvfb == 0; ++n) {
             const std::string prise = "/tmp/.X11-unix/X" + std::to_string(n);
             if (fs::exists(prise) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) {
@@ -165,7 +167,8 @@ protected:
     }
     void demarre(const std::string& programme, const std::string& dossier)
     {
-        jeu = lance(programme, dossier, {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ecran}}, erreurs);
+        jeu = lance(programme, dossier,
+                    {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ecran}, {"HOME", maison}, {"XDG_DATA_HOME", ""}}, erreurs);
         fenetre = xdotool("search --sync --name '^Velmora$'");
         ASSERT_FALSE(fenetre.empty()) << lit(erreurs);
     }
@@ -235,7 +238,25 @@ TEST_F(Fenetre, UneMainJoueeALaSourisPuisEchap)
     std::sort(vues.begin(), vues.end());
     EXPECT_TRUE(std::adjacent_find(vues.begin(), vues.end()) == vues.end());
 
-    clic(91, 329);   // exchange the first card
+    // Two cards marked, Escape: the next run resumes the same table.
+    clic(91, 329);
+    clic(273, 329);
+    Surface changer = charge("image/bouton/boutonGarderDown.bmp");
+    ASSERT_TRUE(changer);
+    const std::string table = testing::TempDir() + "velmora_table.png";
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, changer.get(), 238, 321); }));
+    commande("DISPLAY=" + ecran + " import -window " + fenetre + " -crop 872x300+0+0 png:" + table);
+    quitte();
+    EXPECT_NE(lit(maison + "/.local/share/velmora/partie").find("\nchanger 1 0 1 0 0\n"), std::string::npos);
+
+    demarre(VELMORA_EXECUTABLE, VELMORA_DONNEES);
+    Surface reprendre = charge("image/bouton/boutonResumeUp.bmp");
+    ASSERT_TRUE(reprendre);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, reprendre.get(), 282, 202); }));
+    clic(434, 221);  // Resume
+    Surface avant(IMG_Load(table.c_str()), SDL_FreeSurface);
+    ASSERT_TRUE(avant);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, avant.get(), 0, 0); }));
     clic(461, 459);  // draw
     Surface rejouer = charge("image/bouton/boutonRejouerUp.bmp");
     ASSERT_TRUE(rejouer);

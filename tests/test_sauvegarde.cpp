@@ -1,0 +1,230 @@
+// The saved game: its text both ways, damaged files set aside, a save killed
+// midway, a write that fails. No display.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "fichiers.h"
+#include "interfaceGraphique.h"
+#include "sauvegarde.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string lit(const fs::path& chemin)
+{
+    std::ostringstream texte;
+    texte << std::ifstream(chemin, std::ios::binary).rdbuf();
+    return texte.str();
+}
+
+void ecris(const fs::path& chemin, const std::string& texte) { std::ofstream(chemin, std::ios::binary) << texte; }
+
+// The 52 cards shuffled and five dealt, as the game does it.
+struct Table {
+    Carte cartes[NB_CARTES];
+    Liste sabot{}, mainJoueur{}, defausse{};
+    Statistique statistiques[NB_STATISTIQUES]{{38, ""}, {12, ""}, {0, ""}, {4, ""}, {9, ""}, {60, ""}, {75, ""}};
+    EtatSurface etat{};
+
+    explicit Table(unsigned graine)
+    {
+        for (int32_t id = 1; id <= NB_CARTES; ++id) {
+            initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id);
+            addListeRandom(&defausse, &cartes[id - 1]);
+        }
+        std::srand(graine);
+        attributionIndice(&defausse);
+        melangeSabot(&sabot, &defausse, &mainJoueur);
+        premierTirage(&sabot, &mainJoueur, &etat);
+        etat.garder[1] = etat.garder[3] = 1;
+    }
+};
+
+Partie enJeu(unsigned graine)
+{
+    Table t(graine);
+    Partie p;
+    capturePartie(t.statistiques, &t.sabot, &t.etat, true, &p);
+    return p;
+}
+
+std::string avecCrc(const std::string& corps)
+{
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08lx", crc32(0L, reinterpret_cast<const Bytef*>(corps.data()), corps.size()));
+    return corps + "crc32 " + crc + "\n";
+}
+
+// Put back on fresh lists, the saved hand draws what the original deck draws.
+TEST(Sauvegarde, TexteDansLesDeuxSensEtMemeTirage)
+{
+    Table origine(7);
+    Partie p;
+    capturePartie(origine.statistiques, &origine.sabot, &origine.etat, true, &p);
+    Partie lue{};
+    std::string raison;
+    ASSERT_TRUE(lecturePartie(textePartie(&p), &lue, &raison)) << raison << "\n" << textePartie(&p);
+    EXPECT_EQ(textePartie(&lue), textePartie(&p));
+
+    Table reprise(99);  // another deal, overwritten by the saved one
+    EtatSurface etat{};
+    restaurePartie(&lue, &reprise.sabot, &reprise.mainJoueur, &reprise.defausse, reprise.statistiques, &etat);
+    EXPECT_EQ(etat.texteHaut, TEXTE_FIRSTHAND);
+    secondTirage(&origine.sabot, &origine.mainJoueur, &origine.defausse, &origine.etat);
+    secondTirage(&reprise.sabot, &reprise.mainJoueur, &reprise.defausse, &etat);
+    for (int i = 0; i < NB_CARTES_MAIN; ++i) {
+        EXPECT_EQ(etat.carte[i], origine.etat.carte[i]) << i;
+        EXPECT_EQ(etat.garder[i], origine.etat.garder[i]) << i;
+    }
+    EXPECT_EQ(reprise.sabot.taille, 45);
+    EXPECT_EQ(reprise.sabot.tete->id, origine.sabot.tete->id);
+    for (int i = 0; i < NB_STATISTIQUES; ++i) {
+        EXPECT_EQ(reprise.statistiques[i].valeur, origine.statistiques[i].valeur) << i;
+    }
+
+    // Quitting the betting screen: the stake goes back to the credit.
+    capturePartie(origine.statistiques, &origine.sabot, &origine.etat, false, &p);
+    ASSERT_TRUE(lecturePartie(textePartie(&p), &lue, &raison)) << raison;
+    EXPECT_EQ(lue.mainEnJeu, 0);
+    EXPECT_EQ(lue.compteurs, (std::array<int32_t, 7>{50, 0, 0, 4, 9, 60, 75}));
+}
+
+class Fichier : public testing::Test {
+protected:
+    fs::path dossier;
+    fs::path partie;
+    void SetUp() override
+    {
+        dossier = fs::path(testing::TempDir()) / ("velmora_sauvegarde_" + std::to_string(getpid()));
+        fs::remove_all(dossier);
+        setenv("XDG_DATA_HOME", dossier.c_str(), 1);
+        partie = dossier / "velmora" / "partie";
+    }
+    void TearDown() override { fs::remove_all(dossier); }
+
+    // Loads what the file holds; the message written on standard error.
+    std::string charge(Sauvegarde* s)
+    {
+        testing::internal::CaptureStderr();
+        chargeSauvegarde(s);
+        return testing::internal::GetCapturedStderr();
+    }
+};
+
+// Every damaged file is set aside as it is, with one line that names it.
+TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
+{
+    const Partie enJeu3 = enJeu(3);
+    const std::string bon = textePartie(&enJeu3);
+    std::vector<std::pair<std::string, std::string>> cas = {
+        {"vide", ""},
+        {"version", avecCrc("velmora partie 2" + bon.substr(bon.find('\n'), bon.rfind("crc32") - bon.find('\n')))},
+        {"hasard", std::string(300, '\x9c')},
+        {"enorme", bon + std::string(TAILLE_MAX_PARTIE, '\n')},
+    };
+    for (std::size_t fin = bon.find('\n'); fin + 1 < bon.size(); fin = bon.find('\n', fin + 1)) {
+        cas.emplace_back("tronque a " + std::to_string(fin), bon.substr(0, fin + 1));
+    }
+    std::mt19937 hasard(20261206);
+    for (int n = 0; n < 40; ++n) {
+        std::string abime = bon;
+        abime[hasard() % abime.size()] ^= static_cast<char>(1 << (hasard() % 8));
+        cas.emplace_back("octet change " + std::to_string(n), abime);
+    }
+    // Well-formed with a right checksum, but impossible.
+    const auto modifie = [&](auto change) {
+        Partie p = enJeu(3);
+        change(&p);
+        return textePartie(&p);
+    };
+    cas.emplace_back("carte en double", modifie([](Partie* p) { p->sabot[10] = p->carte[0]; }));
+    cas.emplace_back("compteur negatif", modifie([](Partie* p) { p->compteurs[nbPerdu] = -1; }));
+    cas.emplace_back("mise sans credit", modifie([](Partie* p) { p->compteurs[credit] = 2147483640; }));
+    cas.emplace_back("marque 2", modifie([](Partie* p) { p->garder[4] = 2; }));
+    cas.emplace_back("sans main ni credit", modifie([](Partie* p) { p->mainEnJeu = 0, p->compteurs[credit] = 0, p->compteurs[mise] = 0; }));
+    cas.emplace_back("trop grand", avecCrc("velmora partie 1\ncredit 2147483648\n"));
+
+    for (const auto& [nom, texte] : cas) {
+        SCOPED_TRACE(nom);
+        fs::create_directories(partie.parent_path());
+        ecris(partie, texte);
+        Sauvegarde s{};
+        const std::string message = charge(&s);
+        EXPECT_FALSE(s.reprise);
+        EXPECT_FALSE(fs::exists(partie));
+        EXPECT_EQ(lit(partie.string() + ".illisible"), texte);
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find(partie.string()), std::string::npos) << message;
+    }
+
+    ecris(partie, bon);
+    Sauvegarde s{};
+    EXPECT_EQ(charge(&s), "");
+    EXPECT_TRUE(s.reprise);
+    EXPECT_EQ(textePartie(&s.partie), bon);
+}
+
+// A writer killed at any moment leaves one whole save on disk.
+TEST_F(Fichier, TueePendantLEcriture)
+{
+    const unsigned graine = std::random_device{}();
+    std::printf("graine %u\n", graine);
+    std::mt19937 hasard(graine);
+    const Partie parties[2] = {enJeu(1), enJeu(2)};
+    const std::string saves[2] = {textePartie(&parties[0]), textePartie(&parties[1])};
+    std::string erreur;
+    ASSERT_TRUE(ecritFichier(partie, saves[0], &erreur)) << erreur;
+    for (int essai = 0; essai < 30; ++essai) {
+        const pid_t enfant = fork();
+        if (enfant == 0) {
+            for (int i = 0;; ++i) ecritFichier(partie, saves[i % 2], &erreur);
+        }
+        usleep(hasard() % 20000);
+        kill(enfant, SIGKILL);
+        waitpid(enfant, nullptr, 0);
+        const std::string texte = lit(partie);
+        EXPECT_TRUE(texte == saves[0] || texte == saves[1]) << "essai " << essai << ":\n" << texte;
+    }
+}
+
+// A directory the game may not write: the old save stays, one line says why.
+TEST_F(Fichier, EcritureRefusee)
+{
+    const Partie enJeu4 = enJeu(4);
+    const std::string ancienne = textePartie(&enJeu4);
+    std::string erreur;
+    ASSERT_TRUE(ecritFichier(partie, ancienne, &erreur)) << erreur;
+    chmod(partie.parent_path().c_str(), 0555);
+    chmod(dossier.c_str(), 0755);
+    const pid_t enfant = fork();
+    if (enfant == 0) {
+        // root writes anywhere: the attempt is made as nobody.
+        if (getuid() == 0 && setuid(65534) != 0) _exit(3);
+        Sauvegarde s{partie.string(), true, enJeu(5)};
+        testing::internal::CaptureStderr();
+        enregistrePartie(&s, &s.partie);
+        const std::string message = testing::internal::GetCapturedStderr();
+        _exit(message.find(partie.string()) != std::string::npos && message.find("Permission") != std::string::npos ? 0 : 4);
+    }
+    int statut = 0;
+    waitpid(enfant, &statut, 0);
+    EXPECT_EQ(WEXITSTATUS(statut), 0);
+    chmod(partie.parent_path().c_str(), 0755);
+    EXPECT_EQ(lit(partie), ancienne);
+    EXPECT_EQ(std::distance(fs::directory_iterator(partie.parent_path()), fs::directory_iterator{}), 1);
+}
+
+}  // namespace
