@@ -10,6 +10,8 @@
 
 #include <filesystem>
 
+#include "scenario.h"
+
 constexpr int LARGEUR = 872, HAUTEUR = 488;
 
 // These two take the place of SDL's in the whole test program, so one source
@@ -46,6 +48,7 @@ protected:
         [[maybe_unused]] static const int garde = std::atexit(gardeSortie);  // after gtest's own set-up
         char gabarit[] = "/tmp/velmora-ecranXXXXXX";
         std::filesystem::current_path(dossier = mkdtemp(gabarit));
+        gardeTemps();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         ASSERT_TRUE(ecran = SDL_SetVideoMode(LARGEUR, HAUTEUR, 32, SDL_HWSURFACE | SDL_DOUBLEBUF)) << SDL_GetError();
         modele = SDL_CreateRGBSurface(0, LARGEUR, HAUTEUR, 32, 0xFF0000, 0xFF00, 0xFF, 0);

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstring>
 
 struct Point {
     uint16_t x, y;
@@ -60,4 +64,22 @@ inline void pousseQuitter()
     SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
+}
+
+// A screen waits for ever on an empty queue, so a script whose clicks no
+// longer match the screens would hang until CTest's limit. The alarm ends the
+// test program with a message instead. Ctrl-C ends it too: SDL would
+// otherwise turn it into a close request, which the game just plays.
+inline void gardeTemps(unsigned secondes = 15)
+{
+    static char message[256];
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::snprintf(message, sizeof message, "\n%s.%s: still waiting for input after %u s; the script's clicks do not "
+                  "match the screens\n", test ? test->test_suite_name() : "", test ? test->name() : "", secondes);
+    signal(SIGALRM, +[](int) {
+        [[maybe_unused]] auto n = write(STDERR_FILENO, message, std::strlen(message));
+        _exit(1);
+    });
+    signal(SIGINT, +[](int) { _exit(130); });
+    alarm(secondes);
 }

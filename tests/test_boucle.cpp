@@ -74,6 +74,7 @@ protected:
 
     void SetUp() override
     {
+        gardeTemps();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
         ASSERT_NE(ecran, nullptr) << SDL_GetError();
@@ -238,6 +239,7 @@ TEST_F(Table, SauvegardeEtReprise)
     presse(AIDE);
     pousseQuitter();
     passe(&fichier.sauvegarde);
+    EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND) << "the first hand's banner";
     const Partie sauvee = fichier.lue();
     EXPECT_EQ(sauvee.mainEnJeu, 1);
     EXPECT_EQ(sauvee.compteurs[mise], 10);

@@ -149,6 +149,7 @@ TEST_P(DonneesAbimees, LaMainSeJoueEtRienDIllisibleNEstDessine)
     }
     SDL_FreeSurface(point);
     fs::current_path(abime);
+    gardeTemps(60);  // slower under the sanitizers
     SDL_Surface* icone = nullptr;
     if (__lsan_disable) __lsan_disable();  // the compatibility layer never frees the video mode's records
     SDL_Surface* ecran = initFenetre(&icone);
