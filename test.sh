@@ -5,6 +5,9 @@ cd "$(dirname "$0")"
 ./outils/installe.sh
 ./outils/construit.sh
 ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+# The Debian package, built in Release, checked and started unpacked.
+./paquet.sh
+tests/test_paquet.sh build-paquet/velmora_*.deb
 # The soak, the broken-data runs and the saved-game files again, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer in their own directory (only what they need).
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON >/dev/null

@@ -1,10 +1,12 @@
 // Draws every picture of the game into <output-dir>/image/: the 117 bitmaps
 // and the window icon.
 //
-//   genereImages <output-dir> [--retour TEXT]
+//   genereImages <output-dir> [--retour TEXT] [--icones DIR]
 //
 // --retour gives the return to the player under the best play, as the Help
-// screen shows it ("99,12 %"); without it that line is left out.
+// screen shows it ("99,12 %"); without it that line is left out. --icones
+// also draws the desktop icon at 32, 64, 128 and 256 pixels into
+// DIR/<size>x<size>/apps/velmora.png.
 #include "fonds.h"
 #include "theme.h"
 
@@ -27,6 +29,13 @@ struct Sortie {
         } else {
             ++echecs;
             std::fprintf(stderr, "genereImages: cannot write %s%s\n", racine.c_str(), nom.c_str());
+        }
+    }
+    void png(const std::string& chemin, const Image& im)
+    {
+        if (!ecrisPng(im, chemin)) {
+            ++echecs;
+            std::fprintf(stderr, "genereImages: cannot write %s\n", chemin.c_str());
         }
     }
 };
@@ -179,44 +188,70 @@ Image genereFonds(Sortie& s, const std::string& retour)
     return accueil;
 }
 
-// 32 x 32: an ace of spades over a heart card, on a green rounded square.
-Image icone()
+// An ace of spades over a heart card, on a green rounded square, drawn on a
+// 32-pixel grid scaled to the size asked for.
+Image icone(int taille)
 {
-    Image im(32, 32);
-    Forme fond = rectangleArrondi(0.5f, 0.5f, 31.5f, 31.5f, 6);
-    remplis(im, fond, degradeVertical(0, rgb(24, 120, 68), 32, rgb(8, 60, 34)));
-    remplis(im, contour(fond, 1.0f), uni(palette::or_));
-    auto petiteCarte = [&](float x, float y, int couleur, float dx, float dy) {
-        Forme c = rectangleArrondi(x, y, x + 15, y + 21, 2.5f);
-        remplis(im, rectangleArrondi(x + 1, y + 1.5f, x + 16, y + 22.5f, 2.5f), uni(rgb(0, 0, 0, 0.35f)));
+    const float k = taille / 32.0f;
+    Image im(taille, taille);
+    Forme fond = rectangleArrondi(0.5f * k, 0.5f * k, 31.5f * k, 31.5f * k, 6 * k);
+    remplis(im, fond, degradeVertical(0, rgb(24, 120, 68), 32 * k, rgb(8, 60, 34)));
+    remplis(im, contour(fond, 1.0f * k), uni(palette::or_));
+    auto petiteCarte = [&](float x, float y, int couleur, float dx, float dy, float taillePip) {
+        x *= k;
+        y *= k;
+        dx *= k;
+        dy *= k;
+        Forme c = rectangleArrondi(x, y, x + 15 * k, y + 21 * k, 2.5f * k);
+        remplis(im, rectangleArrondi(x + k, y + 1.5f * k, x + 16 * k, y + 22.5f * k, 2.5f * k),
+                uni(rgb(0, 0, 0, 0.35f)));
         remplis(im, c, uni(palette::creme));
-        remplis(im, contour(c, 0.7f), uni(rgb(120, 110, 90)));
-        Mesure m = mesure(Police::symboles, 14, symbole(couleur));
-        ecris(im, Police::symboles, 14, x + dx - m.largeur / 2.0f, y + dy + 14 * 0.36f, symbole(couleur),
+        remplis(im, contour(c, 0.7f * k), uni(rgb(120, 110, 90)));
+        const int corps = static_cast<int>(taillePip * k);
+        Mesure m = mesure(Police::symboles, corps, symbole(couleur));
+        ecris(im, Police::symboles, corps, x + dx - m.largeur / 2.0f, y + dy + corps * 0.36f, symbole(couleur),
               couleurEncre(couleur));
     };
-    petiteCarte(4.5f, 4.5f, 2, 4.5f, 6.5f);  // the heart peeps out above the spade
-    petiteCarte(12.5f, 7.5f, 3, 7.5f, 10.5f);
+    petiteCarte(4.5f, 4.5f, 2, 5.5f, 6.0f, 11);  // the heart peeps out above the spade
+    petiteCarte(12.5f, 7.5f, 3, 7.5f, 10.5f, 14);
     return im;
+}
+
+// The window icon the game loads, and the desktop's icons in the hicolor
+// theme's layout (software centres want 64 x 64 at least).
+void genereIcones(Sortie& s, const std::string& icones)
+{
+    s.png(s.racine + "icon.png", icone(32));
+    for (int taille : {32, 64, 128, 256}) {
+        if (icones.empty()) {
+            return;
+        }
+        const std::string dossier = icones + "/" + std::to_string(taille) + "x" + std::to_string(taille) + "/apps";
+        std::error_code erreur;
+        std::filesystem::create_directories(dossier, erreur);
+        s.png(dossier + "/velmora.png", icone(taille));
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::string sortie, retour;
+    std::string sortie, retour, icones;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--retour") == 0 && i + 1 < argc)
             retour = argv[++i];
+        else if (std::strcmp(argv[i], "--icones") == 0 && i + 1 < argc)
+            icones = argv[++i];
         else if (sortie.empty() && argv[i][0] != '-')
             sortie = argv[i];
         else {
-            std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT]\n");
+            std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT] [--icones DIR]\n");
             return 2;
         }
     }
     if (sortie.empty()) {
-        std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT]\n");
+        std::fprintf(stderr, "usage: genereImages <output-dir> [--retour TEXT] [--icones DIR]\n");
         return 2;
     }
     std::error_code erreur;
@@ -229,10 +264,7 @@ int main(int argc, char** argv)
     genereJetons(s);
     genereCartes(s);
     genereTextes(s);
-    if (!ecrisPng(icone(), s.racine + "icon.png")) {
-        ++s.echecs;
-        std::fprintf(stderr, "genereImages: cannot write %sicon.png\n", s.racine.c_str());
-    }
+    genereIcones(s, icones);
     fermePolices();
     return s.echecs == 0 ? 0 : 1;
 }

@@ -9,6 +9,7 @@ paquets=(
   libfreetype-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 manquants=()

@@ -27,7 +27,7 @@ constexpr std::array<const char*, NB_COMBINAISONS> nomsCombinaisons = {
 constexpr const char* aide =
     "Usage : velmora-conseil CARTE CARTE CARTE CARTE CARTE\n"
     "        velmora-conseil --retour [--court]\n"
-    "        velmora-conseil --help\n"
+    "        velmora-conseil --help | --version\n"
     "\n"
     "Conseil de garde pour Velmora, calcule exactement avec la table de paiement du jeu.\n"
     "\n"
@@ -47,6 +47,7 @@ constexpr const char* aide =
     "  --court   avec --retour : une seule ligne, le retour sous la meilleure\n"
     "            garde en pourcentage, par exemple \"99,12 %\"\n"
     "  --help    cette aide\n"
+    "  --version la version\n"
     "\n"
     "Code de sortie : 0, ou 2 pour une entree invalide (nombre de cartes, carte\n"
     "inconnue, carte en double, option inconnue).\n";
@@ -170,6 +171,10 @@ int main(int argc, char** argv)
         const char* argument = argv[i];
         if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
             std::fputs(aide, stdout);
+            return 0;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            std::puts("velmora-conseil " VELMORA_VERSION);
             return 0;
         }
         if (std::strcmp(argument, "--retour") == 0) {

@@ -262,8 +262,43 @@ void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defau
 }
 
 #ifndef VELMORA_SANS_POINT_ENTREE
-int main(int, char**)
+namespace {
+
+constexpr const char* aide =
+    "Usage : velmora [--help | --version]\n"
+    "\n"
+    "Video-poker a cinq cartes. Misez avec les jetons, cliquez sur Distribuer,\n"
+    "marquez les cartes a changer et tirez une fois : la main est payee selon la\n"
+    "table de paiement. Se joue au bouton gauche de la souris ; Echap quitte.\n"
+    "\n"
+    "  --help     cette aide\n"
+    "  --version  la version\n"
+    "\n"
+    "Tout autre argument est ignore. Voir aussi velmora(6) et velmora-conseil(6).\n";
+
+// --help and --version answer without starting SDL: the exit status, or -1 to play.
+int repondOption(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(aide, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("velmora " VELMORA_VERSION);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (const int statut = repondOption(argc, argv); statut >= 0) {
+        return statut;
+    }
     int32_t continuer = 1;
     int32_t etat = ETAT_START;
     int32_t combinaison = Rien;
