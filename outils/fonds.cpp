@@ -134,25 +134,6 @@ const std::array<Exemple, 10> exemples = {{
     {0, {{{2, 0}, {5, 1}, {9, 2}, {11, 3}, {13, 0}}}, {0, 0, 0, 0, 0}, "Aucune combinaison : la mise est perdue"},
 }};
 
-void dessineExemple(Image& im, const Exemple& e, float x, float y, float largeur, float hauteur)
-{
-    panneau(im, x, y, x + largeur, y + hauteur, 8);
-    constexpr float echelle = 0.5f;
-    for (int i = 0; i < 5; ++i) {
-        Image c = carte(e.cartes[i].first, e.cartes[i].second);
-        if (!e.compte[i])  // a card that plays no part, dimmed
-            for (Couleur& p : c.pixels) p = melange(p, rgb(70, 80, 74, p.a), 0.45f);
-        float cx = x + 12 + LARGEUR_CARTE * echelle / 2 + i * 27;
-        carteTournee(im, c, cx, y + hauteur / 2, echelle, 0);
-    }
-    float tx = x + 12 + 4 * 27 + LARGEUR_CARTE * echelle + 12;
-    ecris(im, style(Police::sansGras, 17, texteClair), tx, y + 25, nomsCombinaisons[e.combinaison]);
-    std::string m = multiplicateurs[e.combinaison] == 0 ? "0" : "× " + std::to_string(multiplicateurs[e.combinaison]);
-    ecris(im, style(Police::sansGras, 17, palette::compteur), x + largeur - 12, y + 25, m, Alignement::droite);
-    paragraphe(im, style(Police::sans, 12, texteDoux), tx, y + 43, static_cast<int>(x + largeur - 12 - tx), 14,
-               e.description);
-}
-
 std::vector<Image> mains(std::initializer_list<std::pair<int, int>> cartes)
 {
     std::vector<Image> r;
@@ -165,6 +146,26 @@ void pastille(Image& im, float x0, float y0, float x1, float y1)
 {
     remplis(im, rectangleArrondi(x0, y0, x1, y1, (y1 - y0) / 2), uni(rgb(4, 14, 10, 0.72f)));
     remplis(im, contour(rectangleArrondi(x0, y0, x1, y1, (y1 - y0) / 2), 1.0f), uni(avecAlpha(palette::or_, 0.6f)));
+}
+
+// One combination on a line: its hand in small cards, its name and what it is,
+// its multiplier.
+void ligneExemple(Image& im, const Exemple& e, float x0, float y, float x1, float hauteur)
+{
+    constexpr float echelle = 0.31f, pas = 20;
+    for (int i = 0; i < 5; ++i) {
+        Image c = carte(e.cartes[i].first, e.cartes[i].second);
+        if (!e.compte[i])
+            for (Couleur& p : c.pixels) p = melange(p, rgb(70, 80, 74, p.a), 0.45f);
+        carteTournee(im, c, x0 + 8 + LARGEUR_CARTE * echelle / 2 + i * pas, y + hauteur / 2, echelle, 0);
+    }
+    const float tx = x0 + 8 + 4 * pas + LARGEUR_CARTE * echelle + 10;
+    ecris(im, style(Police::sansGras, 14, texteClair), tx, y + 15, nomsCombinaisons[e.combinaison]);
+    const int t = tailleQuiTient(Police::sans, 11, e.description, static_cast<int>(x1 - 8 - tx));
+    ecris(im, style(Police::sans, t, texteDoux), tx, y + 28, e.description);
+    std::string m = multiplicateurs[e.combinaison] == 0 ? "—" : "× " + std::to_string(multiplicateurs[e.combinaison]);
+    ecris(im, style(Police::sansGras, 15, e.combinaison == 0 ? texteDoux : palette::compteur), x1 - 10, y + 16, m,
+          Alignement::droite);
 }
 
 }  // namespace
@@ -253,14 +254,41 @@ Image backgroundOption()
 {
     Image im = feutreFenetre();
     ecris(im, titreOr(36, 14, 46), 436, 46, "Options", Alignement::centre);
-    ecris(im, style(Police::sans, 15, texteClair), 436, 72,
-          "Aucune option à régler : Velmora se joue tel quel, à 50 crédits par partie.", Alignement::centre);
-    ecris(im, style(Police::sansGras, 14, palette::or_), 436, 96, "Les dix combinaisons, de la plus forte à la plus faible",
+
+    // The settings; the game draws each one's button at X_REGLAGE, Y_REGLAGES[i].
+    panneau(im, 16, 64, 434, 448);
+    ecris(im, titreOr(22, 76, 98), 225, 96, "Réglages", Alignement::centre);
+    ecris(im, style(Police::sans, 12, texteDoux), 225, 114, "Un clic change le réglage ; il est gardé pour les parties suivantes.",
           Alignement::centre);
-    constexpr float largeur = 412, hauteur = 62, ecart = 6;
+    struct Reglage {
+        const char* nom;
+        const char* description;
+    };
+    const Reglage reglages[] = {
+        {"Conseil", "Marque en or les cartes que le meilleur jeu garde, chiffre votre choix à chaque clic et "
+                    "tient le bilan de la partie."},
+        {"Même mise", "Chaque main commence avec la mise de la main précédente déjà posée (tout le crédit s'il en "
+                      "reste moins)."},
+        {"Taille de la fenêtre", "× 1 : 872 × 488 points ; × 1,5 ou × 2 pour un grand écran. Appliquée tout de suite."},
+    };
+    for (int i = 0; i < 3; ++i) {
+        const float haut = Y_REGLAGES[i] - 20;
+        if (i > 0)
+            remplis(im, rectangleArrondi(32, haut - 9, 418, haut - 8, 0.5f), uni(avecAlpha(palette::or_, 0.3f)));
+        ecris(im, style(Police::sansGras, 17, palette::or_), 32, haut + 16, reglages[i].nom);
+        paragraphe(im, style(Police::sans, 13, texteClair), 32, haut + 38, X_REGLAGE - 32 - 14, 16,
+                   reglages[i].description);
+    }
+
+    // The ten combinations, one line each.
+    panneau(im, 448, 64, 856, 448);
+    ecris(im, style(Police::sansGras, 15, palette::or_), 652, 90, "Les dix combinaisons", Alignement::centre);
+    constexpr float haut = 102, pas = 33.8f;
     for (int i = 0; i < 10; ++i) {
-        float x = i < 5 ? 18 : 442, y = 108 + (i % 5) * (hauteur + ecart);
-        dessineExemple(im, exemples[i], x, y, largeur, hauteur);
+        const float y = haut + pas * i;
+        if (i % 2 == 0)
+            remplis(im, rectangleArrondi(458, y, 846, y + pas, 4), uni(rgb(255, 255, 255, 0.06f)));
+        ligneExemple(im, exemples[i], 458, y, 846, pas);
     }
     return im;
 }
@@ -374,5 +402,35 @@ Image banniereAide(const std::string& ligne1, const std::string& ligne2)
     int t = std::min(tailleQuiTient(Police::sans, 14, ligne1, l - 24), tailleQuiTient(Police::sans, 14, ligne2, l - 24));
     ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 25, ligne1, Alignement::centre);
     ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 44, ligne2, Alignement::centre);
+    return im;
+}
+
+Image marqueConseil(const Image& jeu)
+{
+    // Drawn over every slot; the felt is that under the middle one.
+    Image im = decoupe(jeu, LARGEUR_MARQUE, HAUTEUR_MARQUE, X_MARQUE + 2 * 91, Y_MARQUE);
+    const float l = LARGEUR_MARQUE, h = HAUTEUR_MARQUE;
+    Forme f = rectangleArrondi(2.5f, 0.5f, l - 2.5f, h - 0.5f, 5);
+    remplis(im, f, degradeVertical(0, palette::orClair, h, palette::or_));
+    remplis(im, contour(f, 0.9f), uni(palette::orFonce));
+    ecris(im, style(Police::sansGras, 11, palette::nuit), l / 2, h - 4.5f, "à garder", Alignement::centre);
+    return im;
+}
+
+Image bandeauConseil(const Image& jeu, int y, int hauteur, const std::string& etiquette)
+{
+    Image im = decoupe(jeu, LARGEUR_BANDEAU, hauteur, X_BANDEAU, y);
+    const float h = static_cast<float>(hauteur);
+    pastille(im, 0.5f, 0.5f, LARGEUR_BANDEAU - 0.5f, h - 0.5f);
+    // A star and the label on the left; the game prints its line after them.
+    const float cx = 14, cy = h / 2;
+    std::vector<std::pair<float, float>> etoile;
+    for (int i = 0; i < 10; ++i) {
+        const float a = i * 3.14159265f / 5, r = i % 2 ? 2.6f : 6.0f;
+        etoile.push_back({cx + r * std::sin(a), cy - r * std::cos(a)});
+    }
+    remplis(im, polygone(etoile), uni(palette::or_));
+    ecris(im, style(Police::sansGras, 13, palette::or_), 25, cy + 4.5f, etiquette);
+    remplis(im, rectangleArrondi(83, 4, 84, h - 4, 0.5f), uni(avecAlpha(palette::or_, 0.5f)));
     return im;
 }

@@ -15,6 +15,19 @@ Image backgroundAide(const std::string& retour);
 Image backgroundGameOver();
 Image backTexte();
 
+// The Option screen's setting buttons: one column, a row per setting.
+constexpr int X_REGLAGE = 298, LARGEUR_REGLAGE = 122, HAUTEUR_REGLAGE = 38;
+constexpr int Y_REGLAGES[3] = {150, 262, 374};
+
+// The coach's pictures on the table, cut from it: a mark above each card the
+// best hold keeps, the strip under the hold buttons and the one above the cards.
+constexpr int X_MARQUE = 61, Y_MARQUE = 202, LARGEUR_MARQUE = 62, HAUTEUR_MARQUE = 16;
+constexpr int X_BANDEAU = 44, LARGEUR_BANDEAU = 464;
+constexpr int Y_BANDEAU_BAS = 342, HAUTEUR_BANDEAU_BAS = 25;
+constexpr int Y_BANDEAU_HAUT = 199, HAUTEUR_BANDEAU_HAUT = 20;
+Image marqueConseil(const Image& jeu);
+Image bandeauConseil(const Image& jeu, int y, int hauteur, const std::string& etiquette);
+
 // Window positions of the two banners.
 constexpr int X_TEXTE_HAUT = 193, Y_TEXTE_HAUT = 7;
 constexpr int X_TEXTE_BAS = 118, Y_TEXTE_BAS = 378;

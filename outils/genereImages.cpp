@@ -1,4 +1,4 @@
-// Draws every picture of the game into <output-dir>/image/: the 117 bitmaps
+// Draws every picture of the game into <output-dir>/image/: the 127 bitmaps
 // and the window icon.
 //
 //   genereImages <output-dir> [--retour TEXT] [--icones DIR]
@@ -90,6 +90,37 @@ void genereBoutons(Sortie& s, const Image& accueil)
     s.bmp("bouton/boutonResumeClose.bmp", ferme);
 }
 
+// The Option screen's settings, one picture per state; the Conseil and Même
+// mise buttons are lit when on.
+void genereReglages(Sortie& s, const Image& option)
+{
+    struct Etat {
+        const char* nom;
+        int ligne;
+        const char* texte;
+        const Teinte* teinte;
+    };
+    const Etat etats[] = {
+        {"ConseilNon", 0, "Désactivé", &teinte::bordeaux}, {"ConseilOui", 0, "Activé", &teinte::or_},
+        {"MemeMiseNon", 1, "Désactivée", &teinte::bordeaux}, {"MemeMiseOui", 1, "Activée", &teinte::or_},
+        {"Fenetre1", 2, "× 1", &teinte::bordeaux}, {"Fenetre15", 2, "× 1,5", &teinte::bordeaux},
+        {"Fenetre2", 2, "× 2", &teinte::bordeaux},
+    };
+    for (const Etat& e : etats)
+        s.bmp(std::string("bouton/bouton") + e.nom + ".bmp",
+              bouton(LARGEUR_REGLAGE, HAUTEUR_REGLAGE, X_REGLAGE, Y_REGLAGES[e.ligne], e.texte, *e.teinte, false, 17,
+                     &option));
+}
+
+// The coach's mark and its two strips, on the table.
+void genereConseil(Sortie& s)
+{
+    const Image jeu = backgroundJeu();
+    s.bmp("conseil/marque.bmp", marqueConseil(jeu));
+    s.bmp("conseil/choix.bmp", bandeauConseil(jeu, Y_BANDEAU_BAS, HAUTEUR_BANDEAU_BAS, "Conseil"));
+    s.bmp("conseil/bilan.bmp", bandeauConseil(jeu, Y_BANDEAU_HAUT, HAUTEUR_BANDEAU_HAUT, "Bilan"));
+}
+
 struct Jeton {
     const char* nom;
     int x, y;
@@ -174,12 +205,14 @@ void genereTextes(Sortie& s)
         s.bmp(std::string("texte/combinaison/texte") + fichiers[c] + ".bmp", banniereBas(nomsCombinaisons[c], details[c]));
 }
 
-// Returns the start background, which the start screen's buttons stand on.
-Image genereFonds(Sortie& s, const std::string& retour)
+// Returns the start background, which the start screen's buttons stand on;
+// the option background, which the settings stand on, goes into *option.
+Image genereFonds(Sortie& s, const std::string& retour, Image* option)
 {
     Image accueil = backgroundStart();
     s.bmp("backgroundStart.bmp", accueil);
-    s.bmp("backgroundOption.bmp", backgroundOption());
+    *option = backgroundOption();
+    s.bmp("backgroundOption.bmp", *option);
     s.bmp("backgroundJeu.bmp", backgroundJeu());
     s.bmp("backgroundApropos.bmp", backgroundApropos());
     s.bmp("backgroundAide.bmp", backgroundAide(retour));
@@ -255,12 +288,15 @@ int main(int argc, char** argv)
         return 2;
     }
     std::error_code erreur;
-    for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison"})
+    for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison", "image/conseil"})
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
-    Image accueil = genereFonds(s, retour);
+    Image option;
+    Image accueil = genereFonds(s, retour, &option);
     genereBoutons(s, accueil);
+    genereReglages(s, option);
+    genereConseil(s);
     genereJetons(s);
     genereCartes(s);
     genereTextes(s);

@@ -137,7 +137,7 @@ TEST_P(DonneesAbimees, LaMainSeJoueEtRienDIllisibleNEstDessine)
     const fs::path abime = copie + "-abime", marque = copie + "-marque";
     for (const fs::path& d : {abime, marque}) fs::remove_all(d), fs::copy(donnees, d, fs::copy_options::recursive);
     if (cas.nom == "sans_dossier_image") fs::remove_all(abime / "image");
-    EXPECT_TRUE(cas.nom != "sans_dossier_image" || cas.fichiers.size() == 117u) << "pictures in " << donnees;
+    EXPECT_TRUE(cas.nom != "sans_dossier_image" || cas.fichiers.size() == 127u) << "pictures in " << donnees;
     SDL_Surface* point = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, 0xff0000, 0xff00, 0xff, 0);
     SDL_FillRect(point, nullptr, 0xff00ff);
     for (const std::string& f : cas.fichiers) {

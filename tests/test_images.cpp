@@ -150,7 +150,7 @@ TEST(Images, LeGenerateurEstDeterministe)
         const fs::path relatif = fs::relative(e.path(), dossier);
         EXPECT_EQ(contenu(e.path()) == contenu(fs::path(donnees) / relatif), relatif != "image/backgroundAide.bmp") << relatif;
     }
-    EXPECT_EQ(fichiers, 118);
+    EXPECT_EQ(fichiers, 128);
     fs::remove_all(dossier);
 }
 
