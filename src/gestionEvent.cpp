@@ -8,6 +8,7 @@
 
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "reglages.h"
 
 namespace {
 
@@ -23,12 +24,13 @@ constexpr bool contient(const Rectangle& zone, uint16_t x, uint16_t y)
 }
 
 // Everything an event may change. The Help and About screens' wait has no
-// etat, continuer or counters.
+// etat, continuer or counters; only the Option screen has the settings.
 struct Cible {
     int32_t* etat;
     int32_t* continuer;
     EtatSurface* etatSurface;
     Statistique* statistiques;
+    Reglages* reglages = nullptr;
 };
 
 using Action = void (*)(const Cible&);
@@ -105,6 +107,19 @@ bool resumeActif(const Cible& cible)
     return cible.etatSurface->boutonResume != BOUTON_FERME;
 }
 
+// A setting steps through its nbCodes values, back to the first after the last.
+template <int32_t Reglages::*champ, int32_t nbCodes>
+void basculeReglage(const Cible& cible)
+{
+    int32_t& code = cible.reglages->*champ;
+    code = code >= 0 && code < nbCodes - 1 ? code + 1 : 0;
+}
+
+bool reglagesPresents(const Cible& cible)
+{
+    return cible.reglages != nullptr;
+}
+
 // The deal button sleeps while the bet is 0.
 bool carteActive(const Cible& cible)
 {
@@ -126,8 +141,12 @@ constexpr std::array boutonsStart{
            poseEtPasse<&EtatSurface::boutonOption, 0, ETAT_OPTION>},
 };
 
+// The settings act on the press, like the hold buttons.
 constexpr std::array boutonsOption{
     Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
+    Bouton{{299, 418, 151, 186}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 263, 298}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 375, 410}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
 };
 
 constexpr std::array boutonsMise{
@@ -246,7 +265,12 @@ void gestionEventStart(int32_t* etat, int32_t* continuer, EtatSurface* etatSurfa
 
 void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
 {
-    attendUnEvenement(boutonsOption, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+    gestionEventOption(etat, continuer, etatSurface, nullptr);
+}
+
+void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Reglages* reglages)
+{
+    attendUnEvenement(boutonsOption, {etat, continuer, etatSurface, nullptr, reglages}, quitteJeu);
 }
 
 void gestionEventMise(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Statistique* statistiques)

@@ -7,6 +7,7 @@
 
 struct EtatSurface;
 struct Statistique;
+struct Reglages;
 
 constexpr int32_t ETAT_QUITTER = -1;
 constexpr int32_t ETAT_START = 0;
@@ -19,6 +20,8 @@ constexpr int32_t ETAT_LOOSE = 6;
 
 void gestionEventStart(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+// With the settings, a press on a setting's button steps it to its next value.
+void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Reglages* reglages);
 void gestionEventMise(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, Statistique* statistiques);
 void gestionEventFirstHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);

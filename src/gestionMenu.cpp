@@ -108,9 +108,17 @@ void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique*
 
 void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface)
 {
+    affichageMenuOption(ecran, etatSurface, nullptr);
+}
+
+void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface, const Reglages* reglages)
+{
     etatSurface->fond = FOND_OPTION;
     affichageBackground(ecran, etatSurface);
     affichageBoutonRetour(ecran, etatSurface);
+    if (reglages != nullptr) {
+        affichageReglages(ecran, reglages);
+    }
     SDL_Flip(ecran);
 }
 
@@ -144,6 +152,12 @@ void refreshMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* 
 
 void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques)
 {
+    affichageMenuHand(ecran, etatSurface, statistiques, nullptr);
+}
+
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
+                       const Conseil* conseil)
+{
     etatSurface->fond = FOND_JEU;
     affichageBackground(ecran, etatSurface);
     affichageBackTexte(ecran);
@@ -152,20 +166,37 @@ void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique
     affichageBoutonCarte(ecran, etatSurface);
     affichageBoutonGarder(ecran, etatSurface);
     affichageTapis(ecran, etatSurface);
+    if (conseil != nullptr) {
+        affichageConseil(ecran, conseil);
+    }
     affichageVariable(ecran, statistiques);
+    if (conseil != nullptr) {
+        affichageTexteConseil(ecran, conseil);
+    }
     affichageTexteHaut(ecran, etatSurface);
     affichageTexteBas(ecran, etatSurface);
     SDL_Flip(ecran);
 }
 
-// No input on the hand screens changes the cards, counters or banners.
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
+{
+    refreshMenuHand(ecran, etatSurface, statistiques, etat, nullptr);
+}
+
+// No input on the hand screens changes the cards, counters or banners. The
+// coach's line follows the marks; its strips cover the line before.
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
+                     const Conseil* conseil)
 {
     modauxDemandes(ecran, etatSurface, statistiques, etat);
     affichageBoutonAide(ecran, etatSurface);
     affichageBoutonApropos(ecran, etatSurface);
     affichageBoutonCarte(ecran, etatSurface);
     affichageBoutonGarder(ecran, etatSurface);
+    if (conseil != nullptr) {
+        affichageConseil(ecran, conseil);
+        affichageTexteConseil(ecran, conseil);
+    }
     SDL_Flip(ecran);
 }
 

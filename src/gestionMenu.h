@@ -7,14 +7,23 @@
 struct SDL_Surface;
 struct EtatSurface;
 struct Statistique;
+struct Reglages;
+struct Conseil;
 
 void affichageMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface);
 void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
 void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface);
+// With the settings, their buttons too.
+void affichageMenuOption(SDL_Surface* ecran, EtatSurface* etatSurface, const Reglages* reglages);
 void affichageMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques);
 void refreshMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
 void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques);
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
+// With the coach, its marks and lines too.
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
+                       const Conseil* conseil);
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
+                     const Conseil* conseil);
 void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface);
 
 // Modal screens: they run only when their button's flag is 1, and restore the

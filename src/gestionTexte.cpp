@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <span>
 
+#include "gestionConseil.h"
 #include "gestionMiseGain.h"
 
 namespace {
@@ -33,16 +34,23 @@ TTF_Font* ouvrePolice(bool bibliothequePrete, int taille)
     return bibliothequePrete ? TTF_OpenFont(FICHIER_POLICE, taille) : nullptr;
 }
 
-SDL_Surface* rend(TTF_Font* police, const char* contenu, SDL_Color couleur)
+// Latin-1 for the game's own ASCII texts, UTF-8 for the coach's French lines.
+enum class Codage { latin1, utf8 };
+
+SDL_Surface* rend(TTF_Font* police, const char* contenu, SDL_Color couleur, Codage codage)
 {
-    return police != nullptr ? TTF_RenderText_Blended(police, contenu, couleur) : nullptr;
+    if (police == nullptr || contenu[0] == '\0') {
+        return nullptr;
+    }
+    return codage == Codage::utf8 ? TTF_RenderUTF8_Blended(police, contenu, couleur)
+                                  : TTF_RenderText_Blended(police, contenu, couleur);
 }
 
 // Opens the font at each size, renders every text then blits them in order,
 // flips, closes the fonts in the order they were opened, stops the library
 // and frees the texts in order. Releases only what was actually taken.
 void afficheTextes(SDL_Surface* ecran, std::span<const int> tailles, std::span<const Texte> textes,
-                   SDL_Color couleur)
+                   SDL_Color couleur, Codage codage = Codage::latin1)
 {
     const bool bibliothequePrete = TTF_Init() == 0;
     std::array<TTF_Font*, MAX_POLICES> polices{};
@@ -53,7 +61,7 @@ void afficheTextes(SDL_Surface* ecran, std::span<const int> tailles, std::span<c
     const size_t nombre = textes.size() < MAX_TEXTES ? textes.size() : MAX_TEXTES;
     for (size_t i = 0; i < nombre; ++i) {
         const size_t police = textes[i].police;
-        rendus[i] = rend(police < MAX_POLICES ? polices[police] : nullptr, textes[i].contenu, couleur);
+        rendus[i] = rend(police < MAX_POLICES ? polices[police] : nullptr, textes[i].contenu, couleur, codage);
     }
     for (size_t i = 0; i < nombre; ++i) {
         if (rendus[i] != nullptr) {
@@ -99,6 +107,10 @@ constexpr std::array<Texte, 1> textesAide = {{{ADRESSE_WEB, 0, 275, 380}}};
 constexpr std::array<int, 1> tailleApropos = {20};
 constexpr std::array<Texte, 2> textesApropos = {{{ADRESSE_WEB, 0, 101, 359}, {VERSION_JEU, 0, 126, 183}}};
 
+// The tally above the cards in the small size, the coach's line under the hold buttons.
+constexpr std::array<int, 2> taillesConseil = {12, 14};
+constexpr std::array<Texte, 2> placesConseil = {{{nullptr, 0, 134, 202}, {nullptr, 1, 134, 345}}};
+
 }  // namespace
 
 void affichageVariable(SDL_Surface* ecran, Statistique* statistiques)
@@ -120,4 +132,14 @@ void affichageTexteAide(SDL_Surface* ecran)
 void affichageTexteApropos(SDL_Surface* ecran)
 {
     afficheTextes(ecran, tailleApropos, textesApropos, BLANC);
+}
+
+void affichageTexteConseil(SDL_Surface* ecran, const Conseil* conseil)
+{
+    TextesConseil lignes;
+    textesConseil(conseil, &lignes);
+    std::array<Texte, 2> textes = placesConseil;
+    textes[0].contenu = lignes.haut;
+    textes[1].contenu = lignes.bas;
+    afficheTextes(ecran, taillesConseil, textes, BLANC, Codage::utf8);
 }

@@ -5,6 +5,7 @@
 
 struct SDL_Surface;
 struct Statistique;
+struct Conseil;
 
 // The game's web address, the same on the Help and About screens.
 constexpr const char* ADRESSE_WEB = "https://velmora.example.org";
@@ -13,3 +14,5 @@ constexpr const char* VERSION_JEU = "1.0";
 void affichageVariable(SDL_Surface* ecran, Statistique* statistiques);
 void affichageTexteAide(SDL_Surface* ecran);
 void affichageTexteApropos(SDL_Surface* ecran);
+// The coach's lines on their strips (affichageConseil draws the strips).
+void affichageTexteConseil(SDL_Surface* ecran, const Conseil* conseil);

@@ -9,6 +9,8 @@
 #include <span>
 
 #include "gestionCarte.h"
+#include "gestionConseil.h"
+#include "reglages.h"
 
 namespace {
 
@@ -149,6 +151,23 @@ constexpr Position positionOption{282, 260};
 constexpr std::array<Position, 5> positionsCartes = {{{61, 221}, {152, 221}, {243, 221}, {334, 221}, {425, 221}}};
 constexpr std::array<Position, 5> positionsGarder = {{{56, 321}, {147, 321}, {238, 321}, {329, 321}, {420, 321}}};
 
+// The settings: one button per row, its picture chosen by the setting's code.
+constexpr CodeFichier fichiersConseil[] = {{0, "image/bouton/boutonConseilNon.bmp"},
+                                           {1, "image/bouton/boutonConseilOui.bmp"}};
+constexpr CodeFichier fichiersMemeMise[] = {{0, "image/bouton/boutonMemeMiseNon.bmp"},
+                                            {1, "image/bouton/boutonMemeMiseOui.bmp"}};
+constexpr CodeFichier fichiersFenetre[] = {{FENETRE_X1, "image/bouton/boutonFenetre1.bmp"},
+                                           {FENETRE_X1_5, "image/bouton/boutonFenetre15.bmp"},
+                                           {FENETRE_X2, "image/bouton/boutonFenetre2.bmp"}};
+constexpr Position positionConseil{298, 150};
+constexpr Position positionMemeMise{298, 262};
+constexpr Position positionFenetre{298, 374};
+
+constexpr const char* FICHIER_MARQUE = "image/conseil/marque.bmp";
+constexpr std::array<Position, 5> positionsMarques = {{{61, 202}, {152, 202}, {243, 202}, {334, 202}, {425, 202}}};
+constexpr Pose bandeauChoix{"image/conseil/choix.bmp", {44, 342}};
+constexpr Pose bandeauBilan{"image/conseil/bilan.bmp", {44, 199}};
+
 struct Jeton {
     DeuxEtats fichiers;
     Position position;
@@ -277,4 +296,27 @@ void affichageJetons(SDL_Surface* ecran, const EtatSurface* etatSurface)
         poses[k] = {fichierDuCode(jetons[k].fichiers, etatSurface->jeton[k]), jetons[k].position};
     }
     dessine(ecran, poses, true);
+}
+
+void affichageReglages(SDL_Surface* ecran, const Reglages* reglages)
+{
+    const std::array<Pose, 3> poses = {{{fichierDuCode(fichiersConseil, reglages->conseil), positionConseil},
+                                        {fichierDuCode(fichiersMemeMise, reglages->memeMise), positionMemeMise},
+                                        {fichierDuCode(fichiersFenetre, reglages->fenetre), positionFenetre}}};
+    dessine(ecran, poses);
+}
+
+void affichageConseil(SDL_Surface* ecran, const Conseil* conseil)
+{
+    std::array<Pose, 6> poses{};
+    if (conseil->etape == CONSEIL_CHOIX) {
+        for (size_t i = 0; i < positionsMarques.size(); ++i) {
+            poses[i] = {(conseil->meilleure >> i) & 1 ? FICHIER_MARQUE : nullptr, positionsMarques[i]};
+        }
+        poses[5] = bandeauChoix;
+    } else if (conseil->etape == CONSEIL_VERDICT) {
+        poses[0] = bandeauBilan;
+        poses[1] = bandeauChoix;
+    }
+    dessine(ecran, poses);
 }

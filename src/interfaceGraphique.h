@@ -6,6 +6,8 @@
 #include <cstdint>
 
 struct SDL_Surface;
+struct Reglages;
+struct Conseil;
 
 // What every widget looks like right now: 31 small codes.
 struct EtatSurface {
@@ -62,3 +64,10 @@ void affichageBoutonStart(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageTapis(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageBoutonGarder(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageJetons(SDL_Surface* ecran, const EtatSurface* etatSurface);
+
+// The Option screen's three setting buttons, each showing its setting's state.
+void affichageReglages(SDL_Surface* ecran, const Reglages* reglages);
+// The coach on the hand screens: on the first hand a mark above every card
+// that the best hold keeps and the strip its line goes on; on the final hand
+// the strips of the verdict and of the tally.
+void affichageConseil(SDL_Surface* ecran, const Conseil* conseil);

@@ -20,6 +20,11 @@
 
 namespace {
 
+constexpr int LARGEUR_FENETRE = 872;
+constexpr int HAUTEUR_FENETRE = 488;
+constexpr Uint32 MODE_FENETRE = SDL_HWSURFACE | SDL_DOUBLEBUF;
+constexpr const char* VARIABLE_ECHELLE = "SDL12COMPAT_WINDOW_SCALING";
+
 // Drivers that SDL may fall back to when no display can be reached: they
 // open no window, so a game started on one would wait unseen for ever.
 constexpr std::array<std::string_view, 4> pilotesSansFenetre = {"offscreen", "dummy", "aalib", "caca"};
@@ -51,11 +56,51 @@ void regleBoutonCarte(EtatSurface* etatSurface, const Statistique* statistiques)
     }
 }
 
+bool conseilActif(const Complements* complements)
+{
+    return complements != nullptr && complements->reglages.conseil == 1;
+}
+
+// The advisor's tables take about a tenth of a second: built once, at the
+// first moment the coach may be needed.
+void prepareConseil(Complements* complements)
+{
+    if (conseilActif(complements) && complements->tables.combinaisonMain.empty()) {
+        initTablesConseil(&complements->tables);
+    }
+}
+
+// The compatibility library reads its scaling each time the video mode is
+// set and maps clicks back to the game's own size. Should the new size be
+// refused, the previous one is set again.
+SDL_Surface* appliqueFenetre(Reglages* reglages, int32_t precedente)
+{
+    setenv(VARIABLE_ECHELLE, echelleFenetre(reglages->fenetre), 1);
+    SDL_Surface* ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
+    if (ecran != nullptr) {
+        return ecran;
+    }
+    std::fprintf(stderr, "velmora : fenetre x%s refusee (%s), taille precedente gardee\n",
+                 echelleFenetre(reglages->fenetre), SDL_GetError());
+    reglages->fenetre = precedente;
+    setenv(VARIABLE_ECHELLE, echelleFenetre(precedente), 1);
+    ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
+    if (ecran == nullptr) {
+        std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    return ecran;
+}
+
 void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-                int32_t* continuer)
+                int32_t* continuer, Complements* complements)
 {
     initStatistiques(statistiques);
+    if (complements != nullptr) {
+        initBilanConseil(&complements->conseil.bilan);
+    }
     affichageMenuStart(ecran, etatSurface);
+    prepareConseil(complements);  // while the player reads the start screen
     gestionEventStart(etat, continuer, etatSurface);
     while (*etat == ETAT_START) {
         refreshMenuStart(ecran, etatSurface, statistiques, *etat);
@@ -63,14 +108,32 @@ void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etat
     }
 }
 
-void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
+// A new window size is applied at once, and the screen drawn whole again on
+// the new window. Changed settings are saved when the player leaves, by Back
+// or by quitting.
+void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
+                 Reglages* reglages)
 {
-    affichageMenuOption(ecran, etatSurface);
-    gestionEventOption(etat, continuer, etatSurface);
+    const Reglages avant = reglages != nullptr ? *reglages : Reglages{};
+    int32_t fenetre = avant.fenetre;
+    affichageMenuOption(ecran, etatSurface, reglages);
+    gestionEventOption(etat, continuer, etatSurface, reglages);
     while (*etat == ETAT_OPTION) {
-        affichageBoutonRetour(ecran, etatSurface);
-        SDL_Flip(ecran);
-        gestionEventOption(etat, continuer, etatSurface);
+        if (reglages != nullptr && reglages->fenetre != fenetre) {
+            ecran = appliqueFenetre(reglages, fenetre);
+            fenetre = reglages->fenetre;
+            affichageMenuOption(ecran, etatSurface, reglages);
+        } else {
+            if (reglages != nullptr) {
+                affichageReglages(ecran, reglages);
+            }
+            affichageBoutonRetour(ecran, etatSurface);
+            SDL_Flip(ecran);
+        }
+        gestionEventOption(etat, continuer, etatSurface, reglages);
+    }
+    if (reglages != nullptr && !(*reglages == avant)) {
+        enregistreReglages(reglages);
     }
 }
 
@@ -87,16 +150,52 @@ void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatS
     }
 }
 
-// The first-hand and final-hand screens share their drawing.
+// The first-hand and final-hand screens share their drawing. The coach, when
+// there is one, reads the marks before every drawing.
 void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-               int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*))
+               int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*),
+               Conseil* conseil)
 {
-    affichageMenuHand(ecran, etatSurface, statistiques);
+    if (conseil != nullptr) {
+        gestionChoixConseil(conseil, etatSurface->garder);
+    }
+    affichageMenuHand(ecran, etatSurface, statistiques, conseil);
     gestionEvent(etat, continuer, etatSurface);
     while (*etat == etatEcran) {
-        refreshMenuHand(ecran, etatSurface, statistiques, *etat);
+        if (conseil != nullptr) {
+            gestionChoixConseil(conseil, etatSurface->garder);
+        }
+        refreshMenuHand(ecran, etatSurface, statistiques, *etat, conseil);
         gestionEvent(etat, continuer, etatSurface);
     }
+}
+
+// The coach of a hand just dealt, or none.
+Conseil* conseilDonne(Complements* complements, const EtatSurface* etatSurface, const Statistique* statistiques)
+{
+    if (complements == nullptr) {
+        return nullptr;
+    }
+    Conseil* conseil = &complements->conseil;
+    if (!conseilActif(complements)) {
+        conseil->etape = CONSEIL_MUET;
+        return nullptr;
+    }
+    prepareConseil(complements);
+    gestionDonneConseil(conseil, &complements->tables, etatSurface->carte, statistiques[mise].valeur);
+    return conseil;
+}
+
+// The coach's verdict on the hold about to be drawn, or none.
+Conseil* conseilTire(Complements* complements, const EtatSurface* etatSurface)
+{
+    if (complements == nullptr || complements->conseil.etape != CONSEIL_CHOIX) {
+        return nullptr;
+    }
+    Conseil* conseil = &complements->conseil;
+    gestionChoixConseil(conseil, etatSurface->garder);
+    gestionTirageConseil(conseil);
+    return conseil;
 }
 
 void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
@@ -186,7 +285,7 @@ SDL_Surface* initFenetre(SDL_Surface** icone)
     // SDL 1.2 takes the icon only before the first video mode is set.
     *icone = IMG_Load("image/icon.png");
     SDL_WM_SetIcon(*icone, nullptr);
-    SDL_Surface* ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    SDL_Surface* ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
     if (ecran == nullptr) {
         std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
         std::exit(1);
@@ -197,8 +296,9 @@ SDL_Surface* initFenetre(SDL_Surface** icone)
 
 void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
-              Sauvegarde* sauvegarde)
+              Sauvegarde* sauvegarde, Complements* complements)
 {
+    const int32_t misePrecedente = statistiques[mise].valeur;
     if (statistiques[credit].valeur == 0) {
         // 1 is never shown; it lets Continue lead to the start screen, which resets the counters.
         *etat = ETAT_LOOSE;
@@ -210,15 +310,19 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     if (sauvegarde != nullptr && sauvegarde->reprise) {
         etatSurface->boutonResume = 0;
     }
+    // After a hand, the same stake again (all the credit when less is left).
+    if (complements != nullptr && complements->reglages.memeMise == 1 && *etat == ETAT_MISE) {
+        gestionMise(statistiques, misePrecedente);
+    }
 
     if (*etat == ETAT_START) {
-        ecranStart(ecran, statistiques, etatSurface, etat, continuer);
+        ecranStart(ecran, statistiques, etatSurface, etat, continuer, complements);
     }
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
                                                                      statistiques, etatSurface, etat);
     if (*etat == ETAT_OPTION) {
-        ecranOption(ecran, etatSurface, etat, continuer);
+        ecranOption(ecran, etatSurface, etat, continuer, complements != nullptr ? &complements->reglages : nullptr);
     }
     if (*etat == ETAT_MISE) {
         ecranMise(ecran, statistiques, etatSurface, etat, continuer);
@@ -232,10 +336,12 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             premierTirage(sabot, mainJoueur, etatSurface);
             sauve(sauvegarde, statistiques, sabot, etatSurface, true);
         }
-        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand);
+        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
+                  conseilDonne(complements, etatSurface, statistiques));
         sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true);
     }
     if (*etat == ETAT_SECONDHAND) {
+        Conseil* conseil = conseilTire(complements, etatSurface);
         secondTirage(sabot, mainJoueur, defausse, etatSurface);
         *combinaison = analyseCarte(mainJoueur);
         scoreMain(statistiques, etatSurface, *combinaison);
@@ -244,7 +350,8 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
         } else {
             sauve(sauvegarde, statistiques, sabot, etatSurface, false);
         }
-        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand);
+        ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
+                  conseil);
     }
     if (*etat == ETAT_LOOSE) {
         ecranLoose(ecran, etatSurface, etat, continuer);
@@ -253,11 +360,15 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
 
 void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
                EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
-               Sauvegarde* sauvegarde)
+               Sauvegarde* sauvegarde, Complements* complements)
 {
     while (*continuer == 1) {
         passeJeu(ecran, sabot, mainJoueur, defausse, statistiques, etatSurface, etat, continuer, combinaison,
-                 sauvegarde);
+                 sauvegarde, complements);
+        // A new window size sets the video mode again, which SDL 1.2 allows to give a new surface.
+        if (SDL_Surface* actuel = SDL_GetVideoSurface()) {
+            ecran = actuel;
+        }
     }
 }
 
@@ -308,14 +419,21 @@ int main(int argc, char** argv)
     Liste defausse;
     Statistique statistiques[NB_STATISTIQUES] = {};
     EtatSurface etatSurface;
+    Complements complements{};
 
+    // The window's scaling must be known before SDL opens the window.
+    chargeReglages(&complements.reglages);
+    if (complements.reglages.fenetre != FENETRE_X1) {
+        setenv(VARIABLE_ECHELLE, echelleFenetre(complements.reglages.fenetre), 1);
+    }
+    initConseil(&complements.conseil);
     initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, static_cast<uint32_t>(std::time(nullptr)));
     Sauvegarde sauvegarde;
     chargeSauvegarde(&sauvegarde);
     SDL_Surface* icone = nullptr;
     SDL_Surface* ecran = initFenetre(&icone);
     boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
-              &sauvegarde);
+              &sauvegarde, &complements);
 
     SDL_FreeSurface(icone);
     SDL_Quit();

@@ -3,12 +3,23 @@
 
 #include <cstdint>
 
+#include "gestionConseil.h"
+#include "reglages.h"
+
 struct SDL_Surface;
 struct Carte;
 struct Liste;
 struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
+
+// What the player has added to the game: the settings, and the coach with
+// the advisor's tables, which are built once, when the coach is first needed.
+struct Complements {
+    Reglages reglages;
+    TablesConseil tables;
+    Conseil conseil;
+};
 
 // Builds the 52 cards, clears the three lists, pushes every card onto
 // defausse, sets the counters, seeds rand with graine and gives the cards
@@ -27,9 +38,10 @@ SDL_Surface* initFenetre(SDL_Surface** icone);
 // it back. Without one, nothing is saved.
 void boucleJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
                EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
-               Sauvegarde* sauvegarde = nullptr);
+               Sauvegarde* sauvegarde = nullptr, Complements* complements = nullptr);
 
-// One pass of the game loop.
+// One pass of the game loop. Without complements (settings and coach), the
+// game as it always was.
 void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
-              Sauvegarde* sauvegarde = nullptr);
+              Sauvegarde* sauvegarde = nullptr, Complements* complements = nullptr);
