@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -71,6 +73,7 @@ protected:
     int32_t continuer = 1;
     int32_t combinaison = Rien;
     SDL_Surface* ecran = nullptr;
+    Complements* complements = nullptr;  // the settings and the coach, when a test has them
 
     void SetUp() override
     {
@@ -85,11 +88,12 @@ protected:
     void passe(Sauvegarde* sauvegarde = nullptr)
     {
         passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
-                 sauvegarde);
+                 sauvegarde, complements);
     }
     void boucle()
     {
-        boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison);
+        boucleJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
+                  nullptr, complements);
     }
     int32_t valeur(IndiceStatistique i) const { return statistiques[i].valeur; }
 
@@ -273,6 +277,94 @@ TEST_F(Table, SauvegardeEtReprise)
                                        sauvee.carte[4]};
     EXPECT_TRUE(std::equal(tiree.begin(), tiree.end(), etatSurface.carte));
     EXPECT_EQ(fichier.lue().mainEnJeu, 0);
+}
+
+// The settings' buttons on the Option screen.
+constexpr Point CONSEIL{358, 168}, MEME_MISE{358, 280}, FENETRE{358, 392};
+
+// Presses step the settings and the window size is set at once; leaving
+// saves what changed, and leaving with nothing changed writes no file.
+TEST_F(Table, OptionsChangeesPuisEnregistrees)
+{
+    Complements c{};
+    complements = &c;
+    const std::string dossier = testing::TempDir() + "velmora-options-" + std::to_string(getpid());
+    setenv("XDG_CONFIG_HOME", dossier.c_str(), 1);
+    clic(OPTION);
+    clic(RETOUR);
+    passe();
+    EXPECT_FALSE(std::ifstream(dossier + "/velmora/options")) << "nothing changed, nothing written";
+    for (Point p : {OPTION, CONSEIL, FENETRE, FENETRE, MEME_MISE, MEME_MISE, RETOUR}) clic(p);
+    passe();
+    EXPECT_EQ(etat, ETAT_START);
+    EXPECT_EQ(c.reglages, (Reglages{1, 0, FENETRE_X2}));
+    EXPECT_STREQ(std::getenv("SDL12COMPAT_WINDOW_SCALING"), "2");
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 872);
+    std::stringstream fichier;
+    fichier << std::ifstream(dossier + "/velmora/options").rdbuf();
+    EXPECT_EQ(fichier.str(), "conseil=1\nmemeMise=0\nfenetre=2\n");
+    std::filesystem::remove_all(dossier);
+}
+
+// With Meme mise, the next hand opens with the last stake on the table, or
+// all the credit when less is left; the chips and Reset work on it. A hand
+// is played first, so that its own stake is the one put back.
+TEST_F(Table, MemeMiseApresUneMain)
+{
+    Complements c{};
+    c.reglages.memeMise = 1;
+    complements = &c;
+    for (Point p : {NOUVELLE_PARTIE, JETON_10, JETON_1, DISTRIBUER, DISTRIBUER, DISTRIBUER}) clic(p);
+    passe();
+    const int32_t apres = valeur(credit);
+    // Credit and stake as a hand leaves them, Meme mise, clicks: the stake and credit on the betting screen.
+    const struct { int32_t credit, mise, meme; std::vector<Point> clics; int32_t miseVue, creditVu; } cas[] = {
+        {apres, 11, 1, {}, std::min(11, apres), apres - std::min(11, apres)},
+        {70, 10, 1, {}, 10, 60},  // after a win
+        {40, 10, 1, {}, 10, 30},  // after a loss
+        {3, 10, 1, {}, 3, 0},
+        {40, 10, 0, {}, 0, 40},
+        {40, 10, 1, {JETON_1}, 11, 29},
+        {40, 10, 1, {RESET}, 0, 40},
+    };
+    for (const auto& [creditAvant, miseAvant, meme, clics, miseVue, creditVu] : cas) {
+        statistiques[credit].valeur = creditAvant;
+        statistiques[mise].valeur = miseAvant;
+        c.reglages.memeMise = meme;
+        etat = ETAT_MISE;
+        for (Point p : clics) clic(p);
+        pousseTouche(SDLK_ESCAPE);
+        passe();
+        EXPECT_EQ(valeur(mise), miseVue) << creditAvant << " " << miseAvant;
+        EXPECT_EQ(valeur(credit), creditVu) << creditAvant << " " << miseAvant;
+        EXPECT_EQ(etatSurface.boutonCarte, miseVue > 0 ? CARTE_UP : BOUTON_FERME);
+    }
+}
+
+// The coach in a played hand: advice on the deal, one hold in the tally at
+// the draw, and the tally back to zero with a new game. Off, it stays silent.
+TEST_F(Table, LeConseilCompteChaqueMainJouee)
+{
+    Complements c{};
+    initConseil(&c.conseil);
+    complements = &c;
+    for (int32_t conseil : {0, 1}) {
+        c.reglages.conseil = conseil;
+        etat = ETAT_START;
+        for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(0), DISTRIBUER}) clic(p);
+        pousseTouche(SDLK_ESCAPE);
+        passe();
+        EXPECT_EQ(c.conseil.etape, conseil ? CONSEIL_VERDICT : CONSEIL_MUET);
+        EXPECT_EQ(c.conseil.choix, conseil ? 0b11110 : 0);
+        EXPECT_EQ(c.conseil.bilan.mainsJouees, conseil);
+        EXPECT_EQ(c.conseil.bilan.meilleures == conseil, c.conseil.bilan.cedes == 0);
+        EXPECT_EQ(c.tables.combinaisonMain.empty(), conseil == 0);
+    }
+    etat = ETAT_START;
+    clic(NOUVELLE_PARTIE);
+    pousseTouche(SDLK_ESCAPE);
+    passe();
+    EXPECT_EQ(c.conseil.bilan.mainsJouees, 0);
 }
 
 void ouvreEtFerme(Point bouton)

@@ -4,7 +4,9 @@
 #include <bit>
 
 #include "ecranTest.h"
+#include "gestionConseil.h"
 #include "interfaceGraphique.h"
+#include "reglages.h"
 
 namespace {
 
@@ -93,6 +95,33 @@ TEST_F(Dessin, VertTransparentDesJetonsSeulement)
     affichageTapis(ecran, &e);
     for (auto [x, y, vu] : {std::array{47, 210, 0x203040}, {48, 211, 0x9700}, {62, 222, 0x9600}, {63, 223, 0x9700}})
         EXPECT_EQ(rgb(ecran, x, y), Uint32(vu)) << x << ", " << y;
+}
+
+// Each setting's picture for its code at its place, nothing for a code
+// without one; the coach's marks over the kept slots and its strips.
+TEST_F(Dessin, ReglagesEtConseilASaPlace)
+{
+    const std::string B = "image/bouton/bouton", C = "image/conseil/";
+    const Image oui{B + "ConseilOui.bmp", 298, 150}, non{B + "MemeMiseNon.bmp", 298, 262}, fois2{B + "Fenetre2.bmp", 298, 374},
+        memeOui{B + "MemeMiseOui.bmp", 298, 262}, choix{C + "choix.bmp", 44, 342}, bilan{C + "bilan.bmp", 44, 199};
+    for (const Image& im : {oui, non, fois2, memeOui, choix, bilan, Image{C + "marque.bmp"}}) ecrisBmp(im.chemin);
+    const Reglages tous{1, 0, FENETRE_X2}, horsCodes{2, 1, 3};
+    affichageReglages(ecran, &tous);
+    verifieEcran({oui, non, fois2});
+    affichageReglages(ecran, &horsCodes);
+    verifieEcran({memeOui});
+
+    Conseil c{};
+    c.meilleure = 0b10101;
+    const auto marque = [&](int slot) { return Image{C + "marque.bmp", 61 + 91 * slot, 202}; };
+    for (auto [etape, attendu] : {std::pair{CONSEIL_MUET, std::vector<Image>{}},
+                                  {CONSEIL_CHOIX, {marque(0), marque(2), marque(4), choix}},
+                                  {CONSEIL_VERDICT, {bilan, choix}}}) {
+        efface();
+        c.etape = etape;
+        affichageConseil(ecran, &c);
+        verifieEcran(attendu);
+    }
 }
 
 }  // namespace

@@ -113,12 +113,13 @@ Uint32 rvb(SDL_Surface* s, int x, int y)
     return (r << 16) | (g << 8) | b;
 }
 
-// Does the picture stand at (x, y) of the screenshot? One pixel in nine is enough.
-bool montre(SDL_Surface* capture, SDL_Surface* image, int x, int y)
+// Does the picture stand at (x, y) of the screenshot of a window scaled by
+// echelle (without smoothing)? One pixel in nine is enough.
+bool montre(SDL_Surface* capture, SDL_Surface* image, int x, int y, int echelle = 1)
 {
     for (int j = 0; j < image->h; j += 3) {
         for (int i = 0; i < image->w; i += 3) {
-            if (rvb(capture, x + i, y + j) != rvb(image, i, j)) {
+            if (rvb(capture, echelle * (x + i), echelle * (y + j)) != rvb(image, i, j)) {
                 return false;
             }
         }
@@ -144,7 +145,7 @@ protected:
             ecran = ":" + std::to_string(n);
             if ((xvfb = fork()) == 0) {
                 if (std::freopen("/dev/null", "w", stderr) != nullptr) {
-                    execlp("Xvfb", "Xvfb", ecran.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                    execlp("Xvfb", "Xvfb", ecran.c_str(), "-screen", "0", "2048x1200x24", "-nolisten", "tcp",
                            static_cast<char*>(nullptr));
                 }
                 _exit(112);
@@ -165,10 +166,10 @@ protected:
         }
         SDL_Quit();
     }
-    void demarre(const std::string& programme, const std::string& dossier)
+    void demarre(const std::string& programme, const std::string& dossier, Environnement env = {})
     {
-        jeu = lance(programme, dossier,
-                    {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ecran}, {"HOME", maison}, {"XDG_DATA_HOME", ""}}, erreurs);
+        env.insert(env.end(), {{"SDL_VIDEODRIVER", ""}, {"DISPLAY", ecran}, {"HOME", maison}, {"XDG_DATA_HOME", ""}});
+        jeu = lance(programme, dossier, env, erreurs);
         fenetre = xdotool("search --sync --name '^Velmora$'");
         ASSERT_FALSE(fenetre.empty()) << lit(erreurs);
     }
@@ -261,6 +262,23 @@ TEST_F(Fenetre, UneMainJoueeALaSourisPuisEchap)
     Surface rejouer = charge("image/bouton/boutonRejouerUp.bmp");
     ASSERT_TRUE(rejouer);
     EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, rejouer.get(), 385, 440); }));
+    quitte();
+}
+
+// Window size x2 in the options file: a window of 1744 x 976, where a click
+// on New game at its doubled place opens the betting screen.
+TEST_F(Fenetre, TailleDoubleLueDansLesOptions)
+{
+    fs::create_directories(maison + "/.config/velmora");
+    std::ofstream(maison + "/.config/velmora/options") << "fenetre=2\n";
+    demarre(VELMORA_EXECUTABLE, VELMORA_DONNEES, {{"XDG_CONFIG_HOME", ""}, {"SDL12COMPAT_SCALE_METHOD", "nearest"}});
+    const std::string geometrie = xdotool("getwindowgeometry --shell " + fenetre);
+    EXPECT_NE(geometrie.find("WIDTH=1744\nHEIGHT=976"), std::string::npos) << geometrie;
+    Surface nouvellePartie = charge("image/bouton/boutonNewGameUp.bmp"), carte = charge("image/bouton/boutonCarteDisa.bmp");
+    ASSERT_TRUE(nouvellePartie && carte);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, nouvellePartie.get(), 282, 143, 2); }));
+    clic(2 * 434, 2 * 162);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, carte.get(), 385, 440, 2); }));
     quitte();
 }
 

@@ -5,10 +5,12 @@
 #include <SDL_ttf.h>
 
 #include "ecranTest.h"
+#include "gestionConseil.h"
 #include "gestionEvent.h"
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "reglages.h"
 #include "scenario.h"
 
 namespace {
@@ -40,7 +42,14 @@ const std::map<char, std::vector<Image>> lettres{
            {J + "100Up.bmp"}, {J + "200Up.bmp"}, {J + "AllinUp.bmp"}, {J + "ResetUp.bmp"}}},
     {'g', std::vector<Image>(5, {B + "GarderUp.bmp"})}, {'k', std::vector<Image>(5, {"image/carte/back.bmp"})},
     // The counters; the Help text is f, the About texts F.
-    {'v', {{"14pt"}, POLICE, {"18pt"}, POLICE, FLIP}}, {'F', {{"20pt"}, POLICE, FLIP}}};
+    {'v', {{"14pt"}, POLICE, {"18pt"}, POLICE, FLIP}}, {'F', {{"20pt"}, POLICE, FLIP}},
+    // The settings; the coach's mark over slot 0, its strip and its lines.
+    {'o', {{B + "ConseilOui.bmp", 298, 150}, {B + "MemeMiseOui.bmp", 298, 262}, {B + "Fenetre15.bmp", 298, 374}}},
+    {'m', {{"image/conseil/marque.bmp", 61, 202}}}, {'K', {{"image/conseil/choix.bmp", 44, 342}}},
+    {'T', {{"12pt"}, POLICE, {"14pt"}, POLICE, FLIP}}};
+
+const Reglages reglages{1, 1, FENETRE_X1_5};
+const Conseil conseil = [] { Conseil c{}; c.etape = CONSEIL_CHOIX; c.meilleure = 1; return c; }();
 
 std::vector<Image> dessins(const std::string& mot)
 {
@@ -70,6 +79,9 @@ const Clics apropos{{RELACHE, APROPOS}, {APPUI, RETOUR}, {RELACHE, RETOUR}};
 const std::tuple<void (*)(SDL_Surface*, EtatSurface*, Statistique*), Clics, std::string> cas[] = {
     {[](auto ec, auto e, auto) { affichageMenuOption(ec, e); }, {}, "Or|"},
     {[](auto ec, auto e, auto) { affichageMenuLoose(ec, e); }, {}, "Gc|"},
+    {[](auto ec, auto e, auto) { affichageMenuOption(ec, e, &reglages); }, {}, "Oro|"},
+    {[](auto ec, auto e, auto s) { affichageMenuHand(ec, e, s, &conseil); }, {}, "JtapdgkmKvThb|"},
+    {[](auto ec, auto e, auto s) { refreshMenuHand(ec, e, s, ETAT_FIRSTHAND, &conseil); }, {}, "apdgmKT|"},
     {[](auto ec, auto e, auto s) { affichageMenuAide(ec, e, s, ETAT_MISE); }, {}, ""},  // not requested
     {[](auto ec, auto e, auto s) { e->boutonApropos = 2, affichageMenuApropos(ec, e, s, ETAT_MISE); }, {}, ""},
     // The three waits, then the full draw of etat's screen and the refresh's
@@ -89,7 +101,7 @@ const std::tuple<void (*)(SDL_Surface*, EtatSurface*, Statistique*), Clics, std:
 // background code draws another one: Start's, or once restored Help's.)
 TEST_F(Menus, OrdreDePeintureEtAttentes)
 {
-    for (const Image& im : dessins("SOJGXYthbdaApPrRcs")) ecrisBmp(im.chemin);
+    for (const Image& im : dessins("SOJGXYthbdaApPrRcsomK")) ecrisBmp(im.chemin);
     for (auto& [dessine, clics, mot] : cas) {
         SCOPED_TRACE(mot);
         EtatSurface e;
