@@ -46,16 +46,28 @@ SDL_Surface* rend(TTF_Font* police, const char* contenu, SDL_Color couleur, Coda
                                   : TTF_RenderText_Blended(police, contenu, couleur);
 }
 
+// Only a size that some text needs is opened: an empty text needs none.
+bool tailleUtile(size_t police, std::span<const Texte> textes)
+{
+    for (const Texte& texte : textes) {
+        if (texte.police == police && texte.contenu != nullptr && texte.contenu[0] != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Opens the font at each size, renders every text then blits them in order,
-// flips, closes the fonts in the order they were opened, stops the library
-// and frees the texts in order. Releases only what was actually taken.
+// flips (unless the caller flips after more drawing), closes the fonts in
+// the order they were opened, stops the library and frees the texts in
+// order. Releases only what was actually taken.
 void afficheTextes(SDL_Surface* ecran, std::span<const int> tailles, std::span<const Texte> textes,
-                   SDL_Color couleur, Codage codage = Codage::latin1)
+                   SDL_Color couleur, Codage codage = Codage::latin1, bool flip = true)
 {
     const bool bibliothequePrete = TTF_Init() == 0;
     std::array<TTF_Font*, MAX_POLICES> polices{};
     for (size_t i = 0; i < tailles.size() && i < MAX_POLICES; ++i) {
-        polices[i] = ouvrePolice(bibliothequePrete, tailles[i]);
+        polices[i] = tailleUtile(i, textes) ? ouvrePolice(bibliothequePrete, tailles[i]) : nullptr;
     }
     std::array<SDL_Surface*, MAX_TEXTES> rendus{};
     const size_t nombre = textes.size() < MAX_TEXTES ? textes.size() : MAX_TEXTES;
@@ -69,7 +81,9 @@ void afficheTextes(SDL_Surface* ecran, std::span<const int> tailles, std::span<c
             SDL_UpperBlit(rendus[i], nullptr, ecran, &destination);
         }
     }
-    SDL_Flip(ecran);
+    if (flip) {
+        SDL_Flip(ecran);
+    }
     for (TTF_Font* police : polices) {
         if (police != nullptr) {
             TTF_CloseFont(police);
@@ -141,5 +155,5 @@ void affichageTexteConseil(SDL_Surface* ecran, const Conseil* conseil)
     std::array<Texte, 2> textes = placesConseil;
     textes[0].contenu = lignes.haut;
     textes[1].contenu = lignes.bas;
-    afficheTextes(ecran, taillesConseil, textes, BLANC, Codage::utf8);
+    afficheTextes(ecran, taillesConseil, textes, BLANC, Codage::utf8, false);
 }

@@ -14,5 +14,6 @@ constexpr const char* VERSION_JEU = "1.0";
 void affichageVariable(SDL_Surface* ecran, Statistique* statistiques);
 void affichageTexteAide(SDL_Surface* ecran);
 void affichageTexteApropos(SDL_Surface* ecran);
-// The coach's lines on their strips (affichageConseil draws the strips).
+// The coach's lines on their strips (affichageConseil draws the strips). It
+// leaves the flip to the screen that it is part of.
 void affichageTexteConseil(SDL_Surface* ecran, const Conseil* conseil);

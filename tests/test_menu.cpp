@@ -46,7 +46,7 @@ const std::map<char, std::vector<Image>> lettres{
     // The settings; the coach's mark over slot 0, its strip and its lines.
     {'o', {{B + "ConseilOui.bmp", 298, 150}, {B + "MemeMiseOui.bmp", 298, 262}, {B + "Fenetre15.bmp", 298, 374}}},
     {'m', {{"image/conseil/marque.bmp", 61, 202}}}, {'K', {{"image/conseil/choix.bmp", 44, 342}}},
-    {'T', {{"12pt"}, POLICE, {"14pt"}, POLICE, FLIP}}};
+    {'T', {{"14pt"}, POLICE}}};  // the first hand's line only, flipped with the screen
 
 const Reglages reglages{1, 1, FENETRE_X1_5};
 const Conseil conseil = [] { Conseil c{}; c.etape = CONSEIL_CHOIX; c.meilleure = 1; return c; }();
