@@ -6,6 +6,7 @@
 #include <array>
 
 #include "analyseConseil.h"
+#include "gestionConseil.h"
 
 namespace {
 
@@ -58,6 +59,44 @@ void gardesUneMain(benchmark::State& state)
     }
 }
 BENCHMARK(gardesUneMain)->Unit(benchmark::kMicrosecond);
+
+// The coach's work at each press on a hold button: the hold as marked, its
+// value, and the line the player reads.
+void parPression(benchmark::State& state)
+{
+    TablesConseil tables;
+    initTablesConseil(&tables);
+    const int32_t ids[5] = {36, 40, 43, 5, 6};
+    Conseil conseil;
+    initConseil(&conseil);
+    gestionDonneConseil(&conseil, &tables, ids, 10);
+    int32_t garder[5] = {0, 0, 0, 0, 0};
+    int32_t presse = 0;
+    for (auto _ : state) {
+        garder[presse] ^= 1;
+        presse = (presse + 1) % 5;
+        gestionChoixConseil(&conseil, garder);
+        TextesConseil textes;
+        textesConseil(&conseil, &textes);
+        benchmark::DoNotOptimize(textes.bas[0]);
+    }
+}
+BENCHMARK(parPression)->Unit(benchmark::kMicrosecond);
+
+// Once per deal: the 32 holds and the best one.
+void parDonne(benchmark::State& state)
+{
+    TablesConseil tables;
+    initTablesConseil(&tables);
+    const int32_t ids[5] = {36, 40, 43, 5, 6};
+    Conseil conseil;
+    initConseil(&conseil);
+    for (auto _ : state) {
+        gestionDonneConseil(&conseil, &tables, ids, 10);
+        benchmark::DoNotOptimize(conseil.meilleure);
+    }
+}
+BENCHMARK(parDonne)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gestionConseil.h"
 #include "gestionEvent.h"
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
@@ -267,6 +268,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "bench_ecran: %s\n", SDL_GetError());
         return 1;
     }
+    // The hand's refresh with the coach on: its marks, its strip and its line
+    // drawn again at every press.
+    benchmark::RegisterBenchmark("ecran/refreshMenuHand_conseil", [](benchmark::State& s) {
+        Conseil conseil;
+        initConseil(&conseil);
+        conseil.etape = CONSEIL_CHOIX;
+        conseil.meilleure = 0b11000;
+        conseil.mise = 10;
+        for (int32_t g = 0; g < NB_GARDES; ++g) conseil.valeurs[g] = g * 1234567;
+        jeu(s, etatMain, [&conseil](EtatSurface* e, Statistique* st) { refreshMenuHand(ecran, e, st, ETAT_FIRSTHAND, &conseil); });
+    })->Unit(benchmark::kMicrosecond);
     static const std::vector<Ecran> liste = ecrans();
     for (const Ecran& e : liste) {
         benchmark::RegisterBenchmark((std::string("ecran/") + e.nom).c_str(),
