@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Plays the start of a hand in a real window on a private Xvfb display and
 # saves a screenshot of the table: ./outils/captureEcran.sh docs/partie.png
+# A second argument is the settings file to play with, for example
+# ./outils/captureEcran.sh docs/conseil.png 'conseil=1'. The game runs with a
+# home of its own: the player's saved game and settings are left alone.
 set -euo pipefail
 racine=$(cd "$(dirname "$0")/.." && pwd)
 sortie=$(realpath -m "${1:-$racine/docs/partie.png}")
+maison=$(mktemp -d)
+mkdir -p "$maison/.config/velmora"
+[ -n "${2:-}" ] && printf '%s\n' "$2" >"$maison/.config/velmora/options"
 ecran=:$((90 + RANDOM % 100))
 Xvfb "$ecran" -screen 0 1024x768x24 -nolisten tcp 2>/dev/null &
 xvfb=$!
-trap 'kill $jeu $xvfb 2>/dev/null || true' EXIT
+trap 'kill $jeu $xvfb 2>/dev/null || true; rm -rf "$maison"' EXIT
 sleep 1
-export DISPLAY=$ecran
-unset SDL_VIDEODRIVER
+export DISPLAY=$ecran HOME=$maison
+unset SDL_VIDEODRIVER XDG_CONFIG_HOME XDG_DATA_HOME
 (cd "$racine/build/donnees" && exec ../velmora) &
 jeu=$!
 fenetre=$(timeout 20 xdotool search --sync --name '^Velmora$')
