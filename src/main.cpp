@@ -209,31 +209,38 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
     }
 }
 
+// The game as it stands, with the coach's tally.
 void sauve(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
-           const EtatSurface* etatSurface, bool mainEnJeu)
+           const EtatSurface* etatSurface, bool mainEnJeu, const Complements* complements)
 {
     if (sauvegarde == nullptr) {
         return;
     }
     capturePartie(statistiques, sabot, etatSurface, mainEnJeu, &sauvegarde->partie);
+    if (complements != nullptr) {
+        sauvegarde->partie.bilan = complements->conseil.bilan;
+    }
     enregistrePartie(sauvegarde, &sauvegarde->partie);
 }
 
 // Quitting a table screen keeps the game as it stands.
 void sauveSiQuitte(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
-                   const EtatSurface* etatSurface, int32_t etat, bool mainEnJeu)
+                   const EtatSurface* etatSurface, int32_t etat, bool mainEnJeu, const Complements* complements)
 {
     if (etat == ETAT_QUITTER) {
-        sauve(sauvegarde, statistiques, sabot, etatSurface, mainEnJeu);
+        sauve(sauvegarde, statistiques, sabot, etatSurface, mainEnJeu, complements);
     }
 }
 
-// Resume: the saved counters, and the saved hand when there was one. True
-// when a hand is back on the table.
+// Resume: the saved counters and coach's tally, and the saved hand when there
+// was one. True when a hand is back on the table.
 bool reprendPartie(Sauvegarde* sauvegarde, Liste* sabot, Liste* mainJoueur, Liste* defausse,
-                   Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat)
+                   Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat, Complements* complements)
 {
     restaurePartie(&sauvegarde->partie, sabot, mainJoueur, defausse, statistiques, etatSurface);
+    if (complements != nullptr) {
+        complements->conseil.bilan = sauvegarde->partie.bilan;
+    }
     *etat = sauvegarde->partie.mainEnJeu != 0 ? ETAT_FIRSTHAND : ETAT_MISE;
     return *etat == ETAT_FIRSTHAND;
 }
@@ -320,13 +327,13 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     }
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
-                                                                     statistiques, etatSurface, etat);
+                                                                     statistiques, etatSurface, etat, complements);
     if (*etat == ETAT_OPTION) {
         ecranOption(ecran, etatSurface, etat, continuer, complements != nullptr ? &complements->reglages : nullptr);
     }
     if (*etat == ETAT_MISE) {
         ecranMise(ecran, statistiques, etatSurface, etat, continuer);
-        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, false);
+        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, false, complements);
     }
     // A hand is dealt and scored only in a pass that shows it.
     if (*etat == ETAT_FIRSTHAND) {
@@ -334,11 +341,11 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             etatSurface->texteHaut = TEXTE_FIRSTHAND;
             melangeSabot(sabot, defausse, mainJoueur);
             premierTirage(sabot, mainJoueur, etatSurface);
-            sauve(sauvegarde, statistiques, sabot, etatSurface, true);
+            sauve(sauvegarde, statistiques, sabot, etatSurface, true, complements);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
                   conseilDonne(complements, etatSurface, statistiques));
-        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true);
+        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true, complements);
     }
     if (*etat == ETAT_SECONDHAND) {
         Conseil* conseil = conseilTire(complements, etatSurface);
@@ -348,7 +355,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
         if (statistiques[credit].valeur == 0) {
             effaceSauvegarde(sauvegarde);
         } else {
-            sauve(sauvegarde, statistiques, sabot, etatSurface, false);
+            sauve(sauvegarde, statistiques, sabot, etatSurface, false, complements);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
                   conseil);

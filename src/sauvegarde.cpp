@@ -13,14 +13,15 @@ namespace {
 
 // The first line names the format and its version; the last holds the
 // crc32 of every byte before it.
-constexpr std::string_view ENTETE = "velmora partie 1";
+constexpr std::string_view ENTETE = "velmora partie 2";
 constexpr std::string_view CLE_CRC = "crc32";
 
 // The counters' keys, in the order of the statistiques block.
 constexpr std::array<std::string_view, NB_STATISTIQUES> clesCompteurs = {
     "credit", "mise", "gain", "nbGagne", "nbPerdu", "gainMax", "gainTotal"};
 
-void ajouteLigne(std::string* texte, std::string_view cle, const int32_t* valeurs, std::size_t nombre)
+template <typename Entier>
+void ajouteLigne(std::string* texte, std::string_view cle, const Entier* valeurs, std::size_t nombre)
 {
     texte->append(cle);
     for (std::size_t i = 0; i < nombre; ++i) {
@@ -42,7 +43,8 @@ public:
     explicit Lecteur(std::string_view texte) : reste_(texte) {}
 
     // The next line, which must be `cle` followed by exactly `nombre` integers of [min, max].
-    bool ligne(std::string_view cle, int32_t* valeurs, std::size_t nombre, int64_t min, int64_t max)
+    template <typename Entier>
+    bool ligne(std::string_view cle, Entier* valeurs, std::size_t nombre, int64_t min, int64_t max)
     {
         std::string_view ligne;
         if (!suivante(&ligne) || !ligne.starts_with(cle)) {
@@ -54,7 +56,7 @@ public:
             if (!ligne.starts_with(' ') || !entier(&ligne, &valeur) || valeur < min || valeur > max) {
                 return erreur("valeur hors limites sur la ligne \"" + std::string(cle) + "\"");
             }
-            valeurs[i] = static_cast<int32_t>(valeur);
+            valeurs[i] = static_cast<Entier>(valeur);
         }
         return ligne.empty() || erreur("trop de valeurs sur la ligne \"" + std::string(cle) + "\"");
     }
@@ -94,6 +96,18 @@ private:
     std::string_view reste_;
     std::string raison_;
 };
+
+// The coach's tally: holds played, best ones among them, credits given away
+// (in units of its own), which only worse holds give.
+bool lisBilan(const std::array<int64_t, 3>& lu, BilanConseil* bilan, std::string* raison)
+{
+    if (lu[0] > std::numeric_limits<int32_t>::max() || lu[1] > lu[0] || (lu[1] == lu[0] && lu[2] != 0)) {
+        *raison = "bilan du conseil impossible";
+        return false;
+    }
+    *bilan = BilanConseil{static_cast<int32_t>(lu[0]), static_cast<int32_t>(lu[1]), lu[2]};
+    return true;
+}
 
 // The checks that tie the values together: what a game in play can be.
 bool coherente(const Partie& partie, std::string* raison)
@@ -207,6 +221,8 @@ std::string textePartie(const Partie* partie)
     for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
         ajouteLigne(&texte, clesCompteurs[i], &partie->compteurs[i], 1);
     }
+    const std::array<int64_t, 3> bilan = {partie->bilan.mainsJouees, partie->bilan.meilleures, partie->bilan.cedes};
+    ajouteLigne(&texte, "conseil", bilan.data(), bilan.size());
     ajouteLigne(&texte, "main", &partie->mainEnJeu, 1);
     if (partie->mainEnJeu != 0) {
         ajouteLigne(&texte, "cartes", partie->carte.data(), NB_CARTES_MAIN);
@@ -232,6 +248,8 @@ bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
     for (int32_t i = 0; ok && i < NB_STATISTIQUES; ++i) {
         ok = lecteur.ligne(clesCompteurs[i], &lue.compteurs[i], 1, 0, max);
     }
+    std::array<int64_t, 3> bilan{};
+    ok = ok && lecteur.ligne("conseil", bilan.data(), bilan.size(), 0, CEDES_MAX);
     ok = ok && lecteur.ligne("main", &lue.mainEnJeu, 1, 0, 1);
     if (ok && lue.mainEnJeu != 0) {
         ok = lecteur.ligne("cartes", lue.carte.data(), NB_CARTES_MAIN, 1, NB_CARTES) &&
@@ -250,7 +268,7 @@ bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
         *raison = "somme de controle fausse";
         return false;
     }
-    if (!coherente(lue, raison)) {
+    if (!lisBilan(bilan, &lue.bilan, raison) || !coherente(lue, raison)) {
         return false;
     }
     *partie = lue;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "gestionCarte.h"
+#include "gestionConseil.h"
 #include "gestionMiseGain.h"
 
 struct EtatSurface;
@@ -21,6 +22,7 @@ struct Partie {
     std::array<int32_t, NB_CARTES_MAIN> carte;       // card ids, in deal order
     std::array<int32_t, NB_CARTES_MAIN> garder;      // 1 = exchanged at the draw
     std::array<int32_t, NB_CARTES_SABOT> sabot;      // the deck from its head
+    BilanConseil bilan;                              // the coach's tally of this game
 };
 
 // The game as it stands. With no hand on the table, a stake not yet dealt

@@ -342,9 +342,11 @@ TEST_F(Table, MemeMiseApresUneMain)
 }
 
 // The coach in a played hand: advice on the deal, one hold in the tally at
-// the draw, and the tally back to zero with a new game. Off, it stays silent.
+// the draw, the tally in the saved game and back with Resume, and back to
+// zero with a new game. Off, it stays silent.
 TEST_F(Table, LeConseilCompteChaqueMainJouee)
 {
+    Fichier fichier;
     Complements c{};
     initConseil(&c.conseil);
     complements = &c;
@@ -353,18 +355,24 @@ TEST_F(Table, LeConseilCompteChaqueMainJouee)
         etat = ETAT_START;
         for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(0), DISTRIBUER}) clic(p);
         pousseTouche(SDLK_ESCAPE);
-        passe();
+        passe(&fichier.sauvegarde);
         EXPECT_EQ(c.conseil.etape, conseil ? CONSEIL_VERDICT : CONSEIL_MUET);
         EXPECT_EQ(c.conseil.choix, conseil ? 0b11110 : 0);
         EXPECT_EQ(c.conseil.bilan.mainsJouees, conseil);
         EXPECT_EQ(c.conseil.bilan.meilleures == conseil, c.conseil.bilan.cedes == 0);
         EXPECT_EQ(c.tables.combinaisonMain.empty(), conseil == 0);
     }
-    etat = ETAT_START;
-    clic(NOUVELLE_PARTIE);
-    pousseTouche(SDLK_ESCAPE);
-    passe();
-    EXPECT_EQ(c.conseil.bilan.mainsJouees, 0);
+    const BilanConseil joue = c.conseil.bilan;
+    EXPECT_EQ(fichier.lue().bilan.mainsJouees, 1);
+    fichier.sauvegarde.reprise = true;
+    for (Point p : {REPRENDRE, NOUVELLE_PARTIE}) {
+        etat = ETAT_START;
+        clic(p);
+        pousseTouche(SDLK_ESCAPE);
+        passe(&fichier.sauvegarde);
+        EXPECT_EQ(c.conseil.bilan.mainsJouees, p.y == REPRENDRE.y ? 1 : 0);
+        EXPECT_EQ(c.conseil.bilan.cedes, p.y == REPRENDRE.y ? joue.cedes : 0);
+    }
 }
 
 void ouvreEtFerme(Point bouton)

@@ -74,10 +74,12 @@ TEST(Sauvegarde, TexteDansLesDeuxSensEtMemeTirage)
     Table origine(7);
     Partie p;
     capturePartie(origine.statistiques, &origine.sabot, &origine.etat, true, &p);
+    p.bilan = {12, 9, CEDES_MAX};
     Partie lue{};
     std::string raison;
     ASSERT_TRUE(lecturePartie(textePartie(&p), &lue, &raison)) << raison << "\n" << textePartie(&p);
     EXPECT_EQ(textePartie(&lue), textePartie(&p));
+    EXPECT_EQ(lue.bilan.cedes, CEDES_MAX);
 
     Table reprise(99);  // another deal, overwritten by the saved one
     EtatSurface etat{};
@@ -131,7 +133,7 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
     const std::string bon = textePartie(&enJeu3);
     std::vector<std::pair<std::string, std::string>> cas = {
         {"vide", ""},
-        {"version", avecCrc("velmora partie 2" + bon.substr(bon.find('\n'), bon.rfind("crc32") - bon.find('\n')))},
+        {"version", avecCrc("velmora partie 1" + bon.substr(bon.find('\n'), bon.rfind("crc32") - bon.find('\n')))},
         {"hasard", std::string(300, '\x9c')},
         {"enorme", bon + std::string(TAILLE_MAX_PARTIE, '\n')},
     };
@@ -155,7 +157,16 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
     cas.emplace_back("mise sans credit", modifie([](Partie* p) { p->compteurs[credit] = 2147483640; }));
     cas.emplace_back("marque 2", modifie([](Partie* p) { p->garder[4] = 2; }));
     cas.emplace_back("sans main ni credit", modifie([](Partie* p) { p->mainEnJeu = 0, p->compteurs[credit] = 0, p->compteurs[mise] = 0; }));
-    cas.emplace_back("trop grand", avecCrc("velmora partie 1\ncredit 2147483648\n"));
+    cas.emplace_back("trop grand", avecCrc("velmora partie 2\ncredit 2147483648\n"));
+    // The coach's tally: more best holds than holds, credits given away by best
+    // holds only, more holds than a counter holds, a sum beyond its bound.
+    for (const BilanConseil& b : {BilanConseil{3, 4, 5}, BilanConseil{3, 3, 5}, BilanConseil{-1, 0, 0}, BilanConseil{5, 3, -1}})
+        cas.emplace_back("bilan", modifie([b](Partie* p) { p->bilan = b; }));
+    for (const std::string& ligne : {std::string("conseil 2147483648 0 1"), "conseil 2 1 " + std::to_string(CEDES_MAX + 1)}) {
+        std::string texte = bon.substr(0, bon.rfind("crc32"));
+        const std::size_t debut = texte.find("\nconseil ") + 1;
+        cas.emplace_back(ligne, avecCrc(texte.replace(debut, texte.find('\n', debut) - debut, ligne)));
+    }
 
     for (const auto& [nom, texte] : cas) {
         SCOPED_TRACE(nom);
