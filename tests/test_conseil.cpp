@@ -138,23 +138,11 @@ TEST(Conseil, ligneDeCommande)
     }
 }
 
-// The coach. Hands in slot order, and the slots their best hold keeps: a pat
-// royal; four to the royal over a pair of jacks; a low pair; garbage (the
-// five of Carreau alone); quads with a kicker, which ties with the quads alone.
-struct Main { const char* nom; int32_t cartes[5]; int32_t meilleure; };
-constexpr Main royale{"royale servie", {52, 48, 44, 40, 36}, 0b11111};
-constexpr Main quatreALaRoyale{"quatre a la royale sur paire", {52, 48, 44, 40, 39}, 0b01111};
-constexpr Main petitePaire{"petite paire", {5, 6, 23, 32, 41}, 0b00011};
-constexpr Main rien{"rien", {1, 14, 23, 32, 37}, 0b00010};
-constexpr Main carre{"carre et 2", {33, 34, 35, 36, 2}, 0b11111};
-
-// garder as the player leaves it: 1 exchanges a slot.
-void marque(Conseil* c, int32_t garde)
-{
-    int32_t garder[5];
-    for (int32_t i = 0; i < 5; ++i) garder[i] = ((garde >> i) & 1) ^ 1;
-    gestionChoixConseil(c, garder);
-}
+// The coach. Hands in slot order and the slots their best hold keeps: a pat royal, four to the royal over
+// a pair, a low pair, garbage (the five of Carreau alone), quads with a kicker (a tie with the quads alone).
+struct Main { int32_t cartes[5]; int32_t meilleure; };
+constexpr Main royale{{52, 48, 44, 40, 36}, 0b11111}, quatreALaRoyale{{52, 48, 44, 40, 39}, 0b01111},
+    petitePaire{{5, 6, 23, 32, 41}, 0b00011}, rien{{1, 14, 23, 32, 37}, 0b00010}, carre{{33, 34, 35, 36, 2}, 0b11111};
 
 // A value per credit as the advisor gives it, times the stake, in tenths.
 int64_t dixiemes(const Main& m, int32_t garde, int32_t mise)
@@ -164,16 +152,13 @@ int64_t dixiemes(const Main& m, int32_t garde, int32_t mise)
     return std::llround(10.0 * mise * gardes[garde].gain / gardes[garde].nbTirages);
 }
 
-// The marks, one press at a time: the hold each one leaves, and its value in
-// credits for the stake against the best one's.
+// The marks, one press at a time: the hold each leaves, its value for the stake against the best one's.
 TEST(Coach, MeilleureGardeEtValeurDuChoixAChaquePression)
 {
     for (const Main& m : {royale, quatreALaRoyale, petitePaire, rien, carre}) {
-        SCOPED_TRACE(m.nom);
-        Conseil c;
-        initConseil(&c);
+        Conseil c{};
         gestionDonneConseil(&c, &tables, m.cartes, 10);
-        EXPECT_EQ(c.meilleure, m.meilleure);
+        EXPECT_EQ(c.meilleure, m.meilleure) << m.cartes[0];
         int32_t garder[5] = {0, 0, 0, 0, 0};
         for (int32_t presse : {-1, 4, 0, 3, 4}) {  // -1: as dealt; a second press on slot 4 takes it back
             if (presse >= 0) garder[presse] ^= 1;
@@ -186,36 +171,33 @@ TEST(Coach, MeilleureGardeEtValeurDuChoixAChaquePression)
     }
 }
 
-// Three holds played: the best, a tie with it, and a worse one; then the tally
-// and the lines the player reads.
+// Holds played: the best, a tie with it, a worse one; the tally and the lines the player reads.
 TEST(Coach, BilanDUnePartieEtEgalites)
 {
-    Conseil c;
-    initConseil(&c);
-    const std::tuple<Main, int32_t, int32_t> coups[] = {{royale, 5, 0b11111}, {carre, 2, 0b01111}, {petitePaire, 10, 0}};
-    for (const auto& [m, mise, garde] : coups) {
+    Conseil c{};
+    TextesConseil t;
+    const auto joue = [&](const Main& m, int32_t mise, int32_t garde) {
         gestionDonneConseil(&c, &tables, m.cartes, mise);
-        marque(&c, garde);
+        const int32_t garder[5] = {~garde & 1, ~garde >> 1 & 1, ~garde >> 2 & 1, ~garde >> 3 & 1, ~garde >> 4 & 1};
+        gestionChoixConseil(&c, garder);
         gestionTirageConseil(&c);
         gestionTirageConseil(&c);  // a hand counts once
-    }
-    const int64_t cout = dixiemes(petitePaire, 0b00011, 10) - dixiemes(petitePaire, 0, 10);
+        textesConseil(&c, &t);
+    };
+    joue(royale, 5, 0b11111);
+    joue(carre, 2, 0b01111);
+    joue(petitePaire, 10, 0);
     EXPECT_EQ(c.bilan.mainsJouees, 3);
     EXPECT_EQ(c.bilan.meilleures, 2);
-    EXPECT_NEAR(dixiemesDeCredit(c.bilan.cedes, 1), cout, 1);
-    TextesConseil t;
-    textesConseil(&c, &t);
+    EXPECT_NEAR(dixiemesDeCredit(c.bilan.cedes, 1), dixiemes(petitePaire, 0b00011, 10) - dixiemes(petitePaire, 0, 10), 1);
     EXPECT_TRUE(std::regex_match(t.bas, std::regex("Meilleur choix : 14,6 · le vôtre : [0-9]+,[0-9] · coût : [0-9]+,[0-9]"))) << t.bas;
     EXPECT_TRUE(std::regex_match(t.haut, std::regex("2 meilleurs choix sur 3 mains · [0-9]+,[0-9] crédits cédés"))) << t.haut;
-
+    initBilanConseil(&c.bilan);
     gestionDonneConseil(&c, &tables, petitePaire.cartes, 10);
     textesConseil(&c, &t);
     EXPECT_STREQ(t.bas, "Votre choix : 10,0 · meilleur : 14,6");  // the pair kept whole pays the stake
     EXPECT_STREQ(t.haut, "");
-    initBilanConseil(&c.bilan);
-    marque(&c, 0b00011);
-    gestionTirageConseil(&c);
-    textesConseil(&c, &t);
+    joue(petitePaire, 10, 0b00011);
     EXPECT_STREQ(t.bas, "Meilleur choix joué : 14,6 en moyenne");
     EXPECT_STREQ(t.haut, "1 meilleur choix sur 1 main · 0,0 crédit cédé");
 }

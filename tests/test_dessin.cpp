@@ -104,23 +104,14 @@ TEST_F(Dessin, ReglagesEtConseilASaPlace)
     const std::string B = "image/bouton/bouton", C = "image/conseil/";
     const Image oui{B + "ConseilOui.bmp", 298, 150}, non{B + "MemeMiseNon.bmp", 298, 262}, fois2{B + "Fenetre2.bmp", 298, 374},
         memeOui{B + "MemeMiseOui.bmp", 298, 262}, choix{C + "choix.bmp", 44, 342}, bilan{C + "bilan.bmp", 44, 199};
-    for (const Image& im : {oui, non, fois2, memeOui, choix, bilan, Image{C + "marque.bmp"}}) ecrisBmp(im.chemin);
-    const Reglages tous{1, 0, FENETRE_X2}, horsCodes{2, 1, 3};
-    affichageReglages(ecran, &tous);
-    verifieEcran({oui, non, fois2});
-    affichageReglages(ecran, &horsCodes);
-    verifieEcran({memeOui});
-
-    Conseil c{};
-    c.meilleure = 0b10101;
     const auto marque = [&](int slot) { return Image{C + "marque.bmp", 61 + 91 * slot, 202}; };
+    for (const Image& im : {oui, non, fois2, memeOui, choix, bilan, marque(0)}) ecrisBmp(im.chemin);
+    for (auto [r, attendu] : {std::pair{Reglages{1, 0, FENETRE_X2}, std::vector{oui, non, fois2}}, {{2, 1, 3}, {memeOui}}})
+        affichageReglages(ecran, &r), verifieEcran(attendu);
     for (auto [etape, attendu] : {std::pair{CONSEIL_MUET, std::vector<Image>{}},
-                                  {CONSEIL_CHOIX, {marque(0), marque(2), marque(4), choix}},
-                                  {CONSEIL_VERDICT, {bilan, choix}}}) {
-        efface();
-        c.etape = etape;
-        affichageConseil(ecran, &c);
-        verifieEcran(attendu);
+                                  {CONSEIL_CHOIX, {marque(0), marque(2), marque(4), choix}}, {CONSEIL_VERDICT, {bilan, choix}}}) {
+        const Conseil c{etape, 0b10101, 0, 0, {}, {}};
+        efface(), affichageConseil(ecran, &c), verifieEcran(attendu);
     }
 }
 

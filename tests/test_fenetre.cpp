@@ -265,15 +265,13 @@ TEST_F(Fenetre, UneMainJoueeALaSourisPuisEchap)
     quitte();
 }
 
-// Window size x2 in the options file: a window of 1744 x 976, where a click
-// on New game at its doubled place opens the betting screen.
+// Window x2 in the options file: 1744 x 976, and New game clicked at its doubled place opens the table.
 TEST_F(Fenetre, TailleDoubleLueDansLesOptions)
 {
     fs::create_directories(maison + "/.config/velmora");
     std::ofstream(maison + "/.config/velmora/options") << "fenetre=2\n";
     demarre(VELMORA_EXECUTABLE, VELMORA_DONNEES, {{"XDG_CONFIG_HOME", ""}, {"SDL12COMPAT_SCALE_METHOD", "nearest"}});
-    const std::string geometrie = xdotool("getwindowgeometry --shell " + fenetre);
-    EXPECT_NE(geometrie.find("WIDTH=1744\nHEIGHT=976"), std::string::npos) << geometrie;
+    EXPECT_NE(xdotool("getwindowgeometry --shell " + fenetre).find("WIDTH=1744\nHEIGHT=976"), std::string::npos);
     Surface nouvellePartie = charge("image/bouton/boutonNewGameUp.bmp"), carte = charge("image/bouton/boutonCarteDisa.bmp");
     ASSERT_TRUE(nouvellePartie && carte);
     EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, nouvellePartie.get(), 282, 143, 2); }));
