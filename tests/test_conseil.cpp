@@ -72,6 +72,20 @@ TEST(Conseil, chaqueMainUneFois)
     }
 }
 
+// Equal payouts go to the better chance of the higher combinations, then to
+// the hold that keeps more cards.
+TEST(Conseil, EgalitesDeGain)
+{
+    Garde une{0b00001, 10, 20, {}}, deux{0b00011, 20, 40, {}};
+    une.decompte[Carre] = 2;
+    deux.decompte[Carre] = 3;
+    EXPECT_TRUE(gardeMeilleure(&une, &deux));
+    EXPECT_FALSE(gardeMeilleure(&deux, &une));
+    une.decompte[Carre] = 1;
+    deux.decompte[Carre] = 2;
+    EXPECT_TRUE(gardeMeilleure(&deux, &une));
+}
+
 // The game's own shuffle, deal and draw, holding what the advisor says.
 TEST(Conseil, partiesJoueesRendentLeRetourExact)
 {

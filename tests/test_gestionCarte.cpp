@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 #include <cstdlib>
 #include <set>
 #include <vector>
@@ -104,31 +103,6 @@ TEST(Listes, InsertionOrdonneeEnTeteAuMilieuEnQueue)
     }
 }
 
-TEST(Cles, DistinctesSansToucherALOrdrePuisTriParTransferts)
-{
-    for (unsigned graine : {1u, 2u, 12345u}) {
-        Jeu jeu;
-        std::srand(graine);
-        for (Carte& c : jeu.cartes) {
-            addListeRandom(&jeu.defausse, &c);
-        }
-        const std::vector<int32_t> avant = ids(jeu.defausse);
-        attributionIndice(&jeu.defausse);
-        EXPECT_EQ(ids(jeu.defausse), avant);
-        std::vector<int32_t> cles = indices(jeu.defausse);
-        EXPECT_EQ(std::set<int32_t>(cles.begin(), cles.end()).size(), 52u);
-        EXPECT_GE(*std::min_element(cles.begin(), cles.end()), 0);
-
-        while (jeu.defausse.taille > 0) {
-            transfereListeIndice(&jeu.defausse, &jeu.sabot);
-        }
-        EXPECT_EQ(jeu.defausse.queue, nullptr);
-        EXPECT_EQ(ids(jeu.sabot).size(), 52u);
-        cles = indices(jeu.sabot);
-        EXPECT_TRUE(std::adjacent_find(cles.begin(), cles.end(), std::greater_equal<>()) == cles.end());
-    }
-}
-
 TEST(ClesDeathTest, ListeVideTermineAvecLeStatut1)
 {
     Liste vide;
@@ -163,11 +137,12 @@ struct Modele {
 };
 
 // Whatever the starting spread, the deck comes out exactly as the model
-// says, order and keys, for each seed.
+// says, order and keys, for each seed. The first 52 draws after
+// srand(2362858) hold an equal pair: that draw of keys must be thrown away.
 TEST(Melange, OrdreEtClesExactsDuSabot)
 {
     std::vector<std::vector<int32_t>> sabots;
-    for (auto [repartition, graine] : {std::pair{1, 99u}, {3, 99u}, {3, 2026u}}) {
+    for (auto [repartition, graine] : {std::pair{1, 99u}, {3, 99u}, {3, 2026u}, {2, 2362858u}}) {
         Jeu jeu;
         Modele modele;
         Liste* listes[] = {&jeu.defausse, &jeu.sabot, &jeu.mainJoueur};

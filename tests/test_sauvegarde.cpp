@@ -174,6 +174,7 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
         EXPECT_EQ(lit(partie.string() + ".illisible"), texte);
         EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
         EXPECT_NE(message.find(partie.string()), std::string::npos) << message;
+        EXPECT_EQ(nom == "enorme", message.find("trop grand") != std::string::npos) << message;
     }
 
     ecris(partie, bon);
