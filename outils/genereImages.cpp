@@ -143,14 +143,18 @@ const std::array<Jeton, 10> jetons = {{
 // The colour key of the chips: the game does not copy pixels of this value.
 constexpr uint8_t CLE_R = 0, CLE_G = 150, CLE_B = 0;
 
-// The chip on the felt under its own position, then every pixel outside the
-// disc set to the key: the rim is blended into the felt, not into the key.
-Image jetonAvecCle(const Image& calque, int x0, int y0)
+// The chip on the table under its own position, and every pixel outside the
+// disc set to the key: the rim is blended into the table, not into the key.
+// The pressed chip is smaller and lower than the raised one it is drawn over,
+// so it keys only what lies outside both discs: where the raised chip alone
+// stood, it shows the table.
+Image jetonAvecCle(const Image& calque, const Image& leve, const Image& table, int x0, int y0)
 {
-    Image im = surFeutre(calque, x0, y0);
+    Image im = decoupe(table, calque.largeur, calque.hauteur, x0, y0);
+    colle(im, calque, 0, 0);
     for (size_t i = 0; i < im.pixels.size(); ++i) {
         Couleur& p = im.pixels[i];
-        if (calque.pixels[i].a <= 0.0f) {
+        if (calque.pixels[i].a <= 0.0f && leve.pixels[i].a <= 0.0f) {
             p = rgb(CLE_R, CLE_G, CLE_B);
         } else if (octet(p.r) == CLE_R && octet(p.g) == CLE_G && octet(p.b) == CLE_B) {
             p.b += 1.0f / 255;  // a chip pixel must never turn transparent
@@ -159,12 +163,13 @@ Image jetonAvecCle(const Image& calque, int x0, int y0)
     return im;
 }
 
-void genereJetons(Sortie& s)
+void genereJetons(Sortie& s, const Image& table)
 {
     for (const Jeton& j : jetons) {
         std::string nom = std::string("jeton/jeton") + j.nom;
-        s.bmp(nom + "Up.bmp", jetonAvecCle(jeton(j.d, false), j.x, j.y));
-        s.bmp(nom + "Down.bmp", jetonAvecCle(jeton(j.d, true), j.x, j.y));
+        const Image leve = jeton(j.d, false);
+        s.bmp(nom + "Up.bmp", jetonAvecCle(leve, leve, table, j.x, j.y));
+        s.bmp(nom + "Down.bmp", jetonAvecCle(jeton(j.d, true), leve, table, j.x, j.y));
     }
 }
 
@@ -205,20 +210,23 @@ void genereTextes(Sortie& s)
         s.bmp(std::string("texte/combinaison/texte") + fichiers[c] + ".bmp", banniereBas(nomsCombinaisons[c], details[c]));
 }
 
-// Returns the start background, which the start screen's buttons stand on;
-// the option background, which the settings stand on, goes into *option.
-Image genereFonds(Sortie& s, const std::string& retour, Image* option)
+// The backgrounds that pictures stand on: the start screen's buttons, the
+// option screen's settings and the table's chips.
+struct Fonds {
+    Image accueil, option, jeu;
+};
+
+Fonds genereFonds(Sortie& s, const std::string& retour)
 {
-    Image accueil = backgroundStart();
-    s.bmp("backgroundStart.bmp", accueil);
-    *option = backgroundOption();
-    s.bmp("backgroundOption.bmp", *option);
-    s.bmp("backgroundJeu.bmp", backgroundJeu());
+    Fonds f{backgroundStart(), backgroundOption(), backgroundJeu()};
+    s.bmp("backgroundStart.bmp", f.accueil);
+    s.bmp("backgroundOption.bmp", f.option);
+    s.bmp("backgroundJeu.bmp", f.jeu);
     s.bmp("backgroundApropos.bmp", backgroundApropos());
     s.bmp("backgroundAide.bmp", backgroundAide(retour));
     s.bmp("backgroundGameOver.bmp", backgroundGameOver());
     s.bmp("backTexte.bmp", backTexte());
-    return accueil;
+    return f;
 }
 
 // An ace of spades over a heart card, on a green rounded square, drawn on a
@@ -292,12 +300,11 @@ int main(int argc, char** argv)
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
-    Image option;
-    Image accueil = genereFonds(s, retour, &option);
-    genereBoutons(s, accueil);
-    genereReglages(s, option);
+    const Fonds fonds = genereFonds(s, retour);
+    genereBoutons(s, fonds.accueil);
+    genereReglages(s, fonds.option);
     genereConseil(s);
-    genereJetons(s);
+    genereJetons(s, fonds.jeu);
     genereCartes(s);
     genereTextes(s);
     genereIcones(s, icones);

@@ -89,6 +89,21 @@ TEST(Images, ChaqueFichierSeChargeALaTailleVoulueEtNeRessembleAAucunAutre)
     EXPECT_TRUE(icone->w == 32 && icone->h == 32);
 }
 
+// Pressed, a chip drawn over its raised picture looks as it does over the
+// bare table: no rim of the raised chip shows around it.
+TEST(Images, JetonEnfonceSurLeveCommeSurLaTable)
+{
+    for (const std::string nom : {"1", "2", "5", "10", "20", "50", "100", "200", "Allin", "Reset"}) {
+        Surface leve = charge("jeton/jeton" + nom + "Up.bmp"), enfonce = charge("jeton/jeton" + nom + "Down.bmp");
+        Surface surLeve = charge("backgroundJeu.bmp"), surTable = charge("backgroundJeu.bmp");
+        ASSERT_TRUE(leve && enfonce && surLeve && surTable) << nom;
+        for (SDL_Surface* jeton : {leve.get(), enfonce.get()}) SDL_SetColorKey(jeton, SDL_SRCCOLORKEY, 0x009600);
+        for (auto [jeton, table] : {std::pair{&leve, &surLeve}, {&enfonce, &surLeve}, {&enfonce, &surTable}})
+            SDL_BlitSurface(jeton->get(), nullptr, table->get(), nullptr);
+        EXPECT_EQ(SDL_memcmp(surLeve->pixels, surTable->pixels, surLeve->h * surLeve->pitch), 0) << nom;
+    }
+}
+
 // Relative luminance, plus the flare term of the contrast ratio.
 double luminance(uint32_t c)
 {
