@@ -23,7 +23,9 @@ constexpr Repere NB_GAGNE{452, 108, 14}, NB_PERDU{452, 127, 14};
 constexpr Repere GAIN_MAX{335, 144, 14}, GAIN_TOTAL{335, 162, 14};
 constexpr Repere SITE_AIDE{275, 380, 12}, SITE_APROPOS{101, 359, 20}, VERSION{126, 183, 20};
 constexpr int X_BACK_TEXTE = 10, Y_BACK_TEXTE = 93;
-constexpr int LARGEUR_BACK_TEXTE = 522, HAUTEUR_BACK_TEXTE = 90;
+constexpr int LARGEUR_BACK_TEXTE = 540, HAUTEUR_BACK_TEXTE = 90;
+// Counters saturate there; its digits are as wide as any other value's.
+constexpr const char* PLUS_GRAND_COMPTEUR = "2147483647";
 
 int ligneDeBase(const Repere& r) { return r.y + static_cast<int>(std::ceil(r.points * 0.905f)); }
 
@@ -202,17 +204,15 @@ Image backTexte()
     remplis(im, contour(f, 1.6f), degradeVertical(0, palette::orClair, h, palette::orFonce));
     remplis(im, contour(rectangleArrondi(4.5f, 4.5f, l - 4.5f, h - 4.5f, 7), 0.8f), uni(avecAlpha(palette::or_, 0.4f)));
     auto local = [](const Repere& r) { return std::pair<float, float>(r.x - X_BACK_TEXTE, ligneDeBase(r) - Y_BACK_TEXTE); };
-    // Sunken slots where the game prints the numbers.
-    auto creux = [&](const Repere& r, float largeur) {
+    // Sunken slots where the game prints the numbers, each as long as the
+    // widest value with 4 pixels on either side.
+    auto largeurCreux = [](const Repere& r) { return mesure(Police::sans, r.points, PLUS_GRAND_COMPTEUR).largeur + 8; };
+    for (const Repere& r : {CREDIT, MISE, GAIN, NB_GAGNE, NB_PERDU, GAIN_MAX, GAIN_TOTAL}) {
         float x = r.x - X_BACK_TEXTE - 4, y = r.y - Y_BACK_TEXTE + (r.points == 18 ? 2 : 1);
-        Forme c = rectangleArrondi(x, y, x + largeur, y + (r.points == 18 ? 20 : 16), 4);
+        Forme c = rectangleArrondi(x, y, x + largeurCreux(r), y + (r.points == 18 ? 20 : 16), 4);
         remplis(im, c, uni(rgb(0, 0, 0, 0.55f)));
         remplis(im, contour(c, 0.8f), uni(avecAlpha(palette::or_, 0.28f)));
-    };
-    creux(CREDIT, 84);
-    creux(MISE, 84);
-    creux(GAIN, 84);
-    for (const Repere& r : {NB_GAGNE, NB_PERDU, GAIN_MAX, GAIN_TOTAL}) creux(r, 64);
+    }
     struct Etiquette {
         Repere r;
         const char* texte;
@@ -228,8 +228,16 @@ Image backTexte()
         auto [x, y] = local(e.r);
         ecris(im, style(Police::sans, 13, texteDoux), x - 8, y, e.texte, Alignement::droite);
     }
-    // A thin rule between the purse and the record.
-    remplis(im, [h](float x, float y) { return std::max(std::abs(x - 222) - 0.5f, std::abs(y - h / 2) - 34); },
+    // A thin rule between the purse and the record, on the rows where they
+    // stand side by side: halfway between the bet's slot and the labels.
+    const float finMise = MISE.x - X_BACK_TEXTE - 4 + largeurCreux(MISE);
+    float debutEtiquettes = l;
+    for (const Etiquette& e : petites)
+        if (e.r.x < NB_GAGNE.x)
+            debutEtiquettes = std::min(debutEtiquettes, local(e.r).first - 8 - mesure(Police::sans, 13, e.texte).largeur);
+    const float xFilet = (finMise + debutEtiquettes) / 2, yHaut = MISE.y - Y_BACK_TEXTE,
+                yBas = GAIN_TOTAL.y - Y_BACK_TEXTE + 14;
+    remplis(im, [=](float x, float y) { return std::max(std::abs(x - xFilet) - 0.5f, std::abs(y - (yHaut + yBas) / 2) - (yBas - yHaut) / 2); },
             uni(avecAlpha(palette::or_, 0.45f)));
     return im;
 }

@@ -116,8 +116,10 @@ double luminance(uint32_t c)
 }
 
 // Where the game prints text over a picture, the picture under the whole text
-// box leaves it readable (contrast ratio at least 4.5): the seven counters, up
-// to seven digits in gold on their backdrop, the address and the version in near-white.
+// box leaves it readable (contrast ratio at least 4.5): the seven counters at
+// their widest value in gold on their backdrop, the address and the version in
+// near-white. Each counter lies on its slot: every row under it is of one
+// colour (no slot edge, rule or frame).
 TEST(Images, LesTextesDuJeuRestentLisiblesSurLeurFond)
 {
     ASSERT_EQ(TTF_Init(), 0);
@@ -126,7 +128,7 @@ TEST(Images, LesTextesDuJeuRestentLisiblesSurLeurFond)
                                {"backgroundApropos.bmp", "https://velmora.example.org", 0, 0, 20, 101, 359, 0xF7F7F7},
                                {"backgroundApropos.bmp", "1.0", 0, 0, 20, 126, 183, 0xF7F7F7}};
     for (const auto& [points, x, y] : {std::tuple{18, 140, 108}, {18, 84, 131}, {18, 84, 155}, {14, 452, 108}, {14, 452, 127}, {14, 335, 144}, {14, 335, 162}})
-        zones.push_back({"backTexte.bmp", "8888888", 10, 93, points, x, y, 0xF7C911});
+        zones.push_back({"backTexte.bmp", "2147483647", 10, 93, points, x, y, 0xF7C911});
     for (const Zone& z : zones) {
         SCOPED_TRACE(std::string(z.image) + " under " + z.texte);
         TTF_Font* f = TTF_OpenFont((donnees + "/arial.ttf").c_str(), z.points);
@@ -144,6 +146,8 @@ TEST(Images, LesTextesDuJeuRestentLisiblesSurLeurFond)
                 ASSERT_TRUE(x >= 0 && y >= 0 && x < s->w && y < s->h) << "text box leaves the picture at " << x << "," << y;
                 const double a = luminance(pixel(s.get(), x, y)), b = luminance(z.couleur);
                 pire = std::min(pire, std::max(a, b) / std::min(a, b));
+                ASSERT_TRUE(z.couleur != 0xF7C911 || pixel(s.get(), x, y) == pixel(s.get(), z.x - z.xImage, y))
+                    << "the counter leaves its slot at " << x + z.xImage << "," << y + z.yImage;
             }
         EXPECT_GE(pire, 4.5);
     }
