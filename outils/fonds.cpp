@@ -393,23 +393,28 @@ Image banniereHaut(const std::string& titre, const std::string& consigne, Couleu
     return im;
 }
 
+// Both banners below the table are the same size, so either covers the other.
+constexpr int LARGEUR_BANNIERE_BAS = 312, HAUTEUR_BANNIERE_BAS = 60;
+
 Image banniereBas(const std::string& titre, const std::string& detail)
 {
-    constexpr int l = 312, h = 56;
-    Image im = plaque(l, h, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(200, 160, 60));
-    int t = tailleQuiTient(Police::serifGras, 26, titre, l - 24);
-    ecris(im, titreOr(t, 10, 34), l / 2.0f, 33, titre, Alignement::centre);
-    ecris(im, style(Police::sans, 12, texteDoux), l / 2.0f, 48, detail, Alignement::centre);
+    constexpr int l = LARGEUR_BANNIERE_BAS;
+    Image im = plaque(l, HAUTEUR_BANNIERE_BAS, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(200, 160, 60));
+    int t = tailleQuiTient(Police::serifGras, 24, titre, l - 24);
+    // The title's descenders, outline and shadow end above the detail line,
+    // whose own descenders stay clear of the inner rim.
+    ecris(im, titreOr(t, 10, 32), l / 2.0f, 29, titre, Alignement::centre);
+    ecris(im, style(Police::sans, 12, texteDoux), l / 2.0f, 49, detail, Alignement::centre);
     return im;
 }
 
 Image banniereAide(const std::string& ligne1, const std::string& ligne2)
 {
-    constexpr int l = 312, h = 56;
-    Image im = plaque(l, h, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(60, 140, 200));
-    int t = std::min(tailleQuiTient(Police::sans, 14, ligne1, l - 24), tailleQuiTient(Police::sans, 14, ligne2, l - 24));
-    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 25, ligne1, Alignement::centre);
-    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 44, ligne2, Alignement::centre);
+    constexpr int l = LARGEUR_BANNIERE_BAS;
+    Image im = plaque(l, HAUTEUR_BANNIERE_BAS, X_TEXTE_BAS, Y_TEXTE_BAS, rgb(60, 140, 200));
+    int t = std::min(tailleQuiTient(Police::sans, 14, ligne1, l - 28), tailleQuiTient(Police::sans, 14, ligne2, l - 28));
+    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 26, ligne1, Alignement::centre);
+    ecris(im, style(Police::sansGras, t, texteClair), l / 2.0f, 45, ligne2, Alignement::centre);
     return im;
 }
 
