@@ -3,12 +3,16 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "analyseCarte.h"
 #include "gestionCarte.h"
@@ -255,6 +259,27 @@ void scoreMain(Statistique* statistiques, EtatSurface* etatSurface, int32_t comb
 
 }  // namespace
 
+bool choisitDossierDonnees(std::span<const std::filesystem::path> candidats)
+{
+    namespace fs = std::filesystem;
+    std::error_code erreur;
+    if (fs::is_directory("image", erreur)) {
+        return true;
+    }
+    std::string cherches = fs::current_path(erreur).string();
+    for (const fs::path& dossier : candidats) {
+        if (fs::is_directory(dossier / "image", erreur)) {
+            fs::current_path(dossier, erreur);
+            if (!erreur) {
+                return true;
+            }
+        }
+        cherches += ", " + dossier.string();
+    }
+    std::fprintf(stderr, "Impossible de trouver les images du jeu : aucun dossier image dans %s\n", cherches.c_str());
+    return false;
+}
+
 void initJeu(Carte* cartes, Liste* sabot, Liste* mainJoueur, Liste* defausse, Statistique* statistiques,
              uint32_t graine)
 {
@@ -410,12 +435,29 @@ int repondOption(int argc, char** argv)
     return -1;
 }
 
+// Beside the executable in the build tree, then where it is installed.
+std::vector<std::filesystem::path> dossiersDonnees()
+{
+    std::error_code erreur;
+    std::vector<std::filesystem::path> dossiers{
+        std::filesystem::read_symlink("/proc/self/exe", erreur).parent_path() / "donnees"};
+    for (const char* installe : {VELMORA_DONNEES_INSTALLEES, "/usr/share/games/velmora"}) {
+        if (std::find(dossiers.begin(), dossiers.end(), installe) == dossiers.end()) {
+            dossiers.emplace_back(installe);
+        }
+    }
+    return dossiers;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (const int statut = repondOption(argc, argv); statut >= 0) {
         return statut;
+    }
+    if (!choisitDossierDonnees(dossiersDonnees())) {
+        return 1;
     }
     int32_t continuer = 1;
     int32_t etat = ETAT_START;

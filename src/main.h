@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <span>
 
 #include "gestionConseil.h"
 #include "reglages.h"
@@ -20,6 +22,12 @@ struct Complements {
     TablesConseil tables;
     Conseil conseil;
 };
+
+// The game reads its pictures and font relative to the working directory.
+// Without "image" there, moves to the first candidate that has it; when none
+// has, writes one line on standard error naming the places looked at and
+// returns false.
+bool choisitDossierDonnees(std::span<const std::filesystem::path> candidats);
 
 // Builds the 52 cards, clears the three lists, pushes every card onto
 // defausse, sets the counters, seeds rand with graine and gives the cards

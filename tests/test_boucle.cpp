@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -59,6 +60,25 @@ TEST(Demarrage, CartesListesCompteursEtPremieresCles)
     EXPECT_EQ(cles.count(-1), 0u);
     EXPECT_EQ(statistiques[credit].valeur, 50);
     EXPECT_TRUE(std::all_of(statistiques + 1, statistiques + 7, [](const Statistique& s) { return s.valeur == 0; }));
+}
+
+// Without "image" in the working directory the game moves to the first
+// candidate that has it; with none, one line names every place looked at.
+TEST(Demarrage, DossierDesDonnees)
+{
+    namespace fs = std::filesystem;
+    const fs::path avant = fs::current_path(), ici = fs::path(testing::TempDir()) / ("velmora-" + std::to_string(getpid()));
+    const fs::path candidats[] = {ici / "vide", ici / "plein", ici / "aussi"};
+    for (const fs::path& d : {candidats[0], candidats[1] / "image", candidats[2] / "image"}) fs::create_directories(d);
+    fs::current_path(ici);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(choisitDossierDonnees({candidats, 1}));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Impossible de trouver les images du jeu : aucun dossier image dans " +
+                                                          ici.string() + ", " + candidats[0].string() + "\n");
+    EXPECT_TRUE(choisitDossierDonnees(candidats));
+    EXPECT_EQ(fs::current_path(), candidats[1]);
+    fs::current_path(avant);
+    fs::remove_all(ici);
 }
 
 // The run-long records of the game, on a dummy screen.
