@@ -206,6 +206,14 @@ bool demandeFin(const SDL_Event& evenement)
            (evenement.type == SDL_KEYDOWN && evenement.key.keysym.sym == SDLK_ESCAPE);
 }
 
+// The window shown again, after being hidden or covered, has lost its picture.
+bool fenetreRevelee(const SDL_Event& evenement)
+{
+    return evenement.type == SDL_VIDEOEXPOSE ||
+           (evenement.type == SDL_ACTIVEEVENT && evenement.active.gain == 1 &&
+            (evenement.active.state & SDL_APPACTIVE) != 0);
+}
+
 // Applies the left-button press or release to the row it hits; false when
 // the event means nothing on this screen.
 bool appliqueClic(std::span<const Bouton> boutons, const Cible& cible, const SDL_Event& evenement)
@@ -236,6 +244,10 @@ bool attendUnEvenement(std::span<const Bouton> boutons, const Cible& cible, Acti
         if (SDL_WaitEvent(&evenement) <= 0 || demandeFin(evenement)) {
             quitter(cible);
             return false;
+        }
+        if (fenetreRevelee(evenement)) {
+            cible.etatSurface->fond = FOND_PERDU;
+            return true;
         }
         if (appliqueClic(boutons, cible, evenement)) {
             return true;

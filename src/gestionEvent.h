@@ -1,6 +1,8 @@
 // Input: one blocking event function per screen. Each waits for exactly one
 // relevant event (a left-button press or release on one of its buttons, Escape,
-// or the close request), applies it and returns. None of them draws.
+// or the close request), applies it and returns. None of them draws. A window
+// shown again after being hidden or covered stores FOND_PERDU in fond and
+// returns, so that the screen is composed again.
 #pragma once
 
 #include <cstdint>

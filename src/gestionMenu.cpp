@@ -42,6 +42,28 @@ void restaure(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statist
     }
 }
 
+void dessineModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etatSurface)
+{
+    etatSurface->fond = modal.fond;
+    affichageBackground(ecran, etatSurface);
+    affichageBoutonRetour(ecran, etatSurface);
+    modal.dessineTexte(ecran);
+    SDL_Flip(ecran);
+}
+
+// One handled event, false for a quit; a window that lost its picture
+// meanwhile is shown the modal screen whole again.
+bool attendModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etatSurface)
+{
+    while (gestionEventAPropos(etatSurface)) {
+        if (etatSurface->fond != FOND_PERDU) {
+            return true;
+        }
+        dessineModal(modal, ecran, etatSurface);
+    }
+    return false;
+}
+
 void afficheModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
                   int32_t etat)
 {
@@ -56,23 +78,20 @@ void afficheModal(const EcranModal& modal, SDL_Surface* ecran, EtatSurface* etat
     // Usually the release of the button that opened the screen; a press on
     // Back here skips the second wait. A quit leaves at once: the screen
     // underneath takes the close request that the wait put back.
-    if (!gestionEventAPropos(etatSurface)) {
+    if (!attendModal(modal, ecran, etatSurface)) {
         return;
     }
-    affichageBackground(ecran, etatSurface);
-    affichageBoutonRetour(ecran, etatSurface);
-    modal.dessineTexte(ecran);
-    SDL_Flip(ecran);
+    dessineModal(modal, ecran, etatSurface);
 
     while (etatSurface->boutonRetour == 0) {
-        if (!gestionEventAPropos(etatSurface)) {
+        if (!attendModal(modal, ecran, etatSurface)) {
             return;
         }
     }
     affichageBoutonRetour(ecran, etatSurface);
     SDL_Flip(ecran);
 
-    if (!gestionEventAPropos(etatSurface)) {  // usually the release of Back
+    if (!attendModal(modal, ecran, etatSurface)) {  // usually the release of Back
         return;
     }
     restaure(ecran, etatSurface, statistiques, etat);
@@ -97,8 +116,13 @@ void affichageMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface)
     SDL_Flip(ecran);
 }
 
+// A refresh after the window lost its picture composes the whole screen.
 void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
 {
+    if (etatSurface->fond == FOND_PERDU) {
+        affichageMenuStart(ecran, etatSurface);
+        return;
+    }
     modauxDemandes(ecran, etatSurface, statistiques, etat);
     affichageBoutonAide(ecran, etatSurface);
     affichageBoutonApropos(ecran, etatSurface);
@@ -140,6 +164,10 @@ void affichageMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique
 
 void refreshMenuMise(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat)
 {
+    if (etatSurface->fond == FOND_PERDU) {
+        affichageMenuMise(ecran, etatSurface, statistiques);
+        return;
+    }
     modauxDemandes(ecran, etatSurface, statistiques, etat);
     affichageBackTexte(ecran);  // covers the old values
     affichageVariable(ecran, statistiques);
@@ -188,6 +216,10 @@ void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* 
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
                      const Conseil* conseil)
 {
+    if (etatSurface->fond == FOND_PERDU) {
+        affichageMenuHand(ecran, etatSurface, statistiques, conseil);
+        return;
+    }
     modauxDemandes(ecran, etatSurface, statistiques, etat);
     affichageBoutonAide(ecran, etatSurface);
     affichageBoutonApropos(ecran, etatSurface);

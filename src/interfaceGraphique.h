@@ -35,6 +35,9 @@ constexpr int32_t FOND_JEU = 2;
 constexpr int32_t FOND_APROPOS = 3;
 constexpr int32_t FOND_AIDE = 4;
 constexpr int32_t FOND_GAMEOVER = 5;
+// Stored by input when the window has lost its picture (shown again after
+// being hidden or covered): the screen is then composed whole again.
+constexpr int32_t FOND_PERDU = -1;
 
 constexpr int32_t CARTE_UP = 2;
 constexpr int32_t CARTE_DOWN = 3;

@@ -127,6 +127,8 @@ void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, in
             ecran = appliqueFenetre(reglages, fenetre);
             fenetre = reglages->fenetre;
             affichageMenuOption(ecran, etatSurface, reglages);
+        } else if (etatSurface->fond == FOND_PERDU) {
+            affichageMenuOption(ecran, etatSurface, reglages);
         } else {
             if (reglages != nullptr) {
                 affichageReglages(ecran, reglages);
@@ -207,8 +209,12 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
     affichageMenuLoose(ecran, etatSurface);
     gestionEventLoose(etat, continuer, etatSurface);
     while (*etat == ETAT_LOOSE) {
-        affichageBoutonContinuer(ecran, etatSurface);
-        SDL_Flip(ecran);
+        if (etatSurface->fond == FOND_PERDU) {
+            affichageMenuLoose(ecran, etatSurface);
+        } else {
+            affichageBoutonContinuer(ecran, etatSurface);
+            SDL_Flip(ecran);
+        }
         gestionEventLoose(etat, continuer, etatSurface);
     }
 }

@@ -70,6 +70,7 @@ const char* defaut(const Partie& p)
     if (jouee && (p.combinaison != analyseCarte(&p.mainJoueur) || g != multiplicateurs.at(p.combinaison) * m))
         return "the hand misjudged or mispaid";
     if (c != p.creditDebut - m + (jouee ? g : 0)) return "credit, mise and gain do not add up";
+    if (p.etatSurface.fond == FOND_PERDU) return "a screen waits with the window's picture lost";
     return nullptr;
 }
 
@@ -85,8 +86,8 @@ constexpr std::array<Vise, 8> vises = {{{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVE
 // heap keeps after each change, which the memory check would take for a leak.
 constexpr Vise reglages{{358, 224}, 64, 76};
 
-// Left clicks on buttons, other presses and releases, motion and keys
-// anywhere in and around the window. Never Escape nor a close request until
+// Left clicks on buttons, other presses and releases, the window exposed,
+// motion and keys anywhere in and around the window. Never Escape nor a close request until
 // the budget is spent: on Help and About either would end the process.
 struct Flux {
     const Partie* p;
@@ -94,6 +95,9 @@ struct Flux {
     uint64_t total, produits = 0, finales = 0, evenementErreur = 0;
     const char* erreur = nullptr;  // the first fault seen
     std::bitset<6> fondsVus = 0;
+    // Exposes come from a stream of their own: they change nothing, so the
+    // game plays as without them, with whole screens drawn in between.
+    std::mt19937_64 aleaExpose{5489};
 
     Point nImporteOu()  // in and around the window, now and then at the far end of the range
     {
@@ -105,6 +109,7 @@ struct Flux {
         const bool modal = p->etatSurface.fond == FOND_AIDE || p->etatSurface.fond == FOND_APROPOS;
         fondsVus.set(size_t(std::clamp(p->etatSurface.fond, 0, 5)));
         if (erreur == nullptr && (erreur = defaut(*p)) != nullptr) evenementErreur = produits;
+        if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; produits < total && aleaExpose() % 50 == 0) SDL_PushEvent(&e);
         const uint64_t tirage = alea() % 100;
         if (produits++ >= total) {  // the budget is spent: Back while Help or About shows, then Escape
             if (++finales > 100) std::cerr << "the game does not end\n", std::abort();

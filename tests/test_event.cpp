@@ -35,6 +35,7 @@ Etat depart(Ecran ecran, std::initializer_list<std::pair<int, int32_t>> changeme
 
 SDL_Event souris(Uint8 t, int x, int y, Uint8 b = 1) { return {.button = {t, 0, b, t == APPUI, Uint16(x), Uint16(y)}}; }
 SDL_Event touche(Uint8 type, SDLKey sym) { return {.key = {type, 0, type == SDL_KEYDOWN, {0, sym, KMOD_NONE, 0}}}; }
+SDL_Event active(Uint8 gain, Uint8 etat) { return {.active = {SDL_ACTIVEEVENT, gain, etat}}; }
 const SDL_Event FERMETURE{SDL_QUIT}, ECHAP = touche(SDL_KEYDOWN, SDLK_ESCAPE);
 
 // Queues the events, makes one call and returns what it left.
@@ -97,8 +98,9 @@ const Zone zones[] = {
     {APropos, 7, 114, 457, 483, RETOUR, 1, 0}, {APropos, 7, 114, 426, 452, RETOUR, -1, 0}};
 
 // Every rectangle: its four corners hit, one pixel beyond each side does not,
-// only the left button counts. Escape and close quit every game screen;
-// other keys and events are ignored on every screen. A drag.
+// only the left button counts. Escape and close quit every game screen; the
+// window exposed or shown again marks the picture lost; other keys and events
+// are ignored on every screen. A drag.
 TEST_F(Evenements, EntreesDeChaqueEcran)
 {
     for (const Zone& z : zones)
@@ -120,8 +122,10 @@ TEST_F(Evenements, EntreesDeChaqueEcran)
         SCOPED_TRACE(ecran);
         for (const SDL_Event& e : {FERMETURE, ECHAP})
             if (ecran != APropos) verifie(ecran, depart(ecran), e, depart(ecran, {{ETAT, -1}, {FIN, -1}}));
+        for (const SDL_Event& e : {SDL_Event{SDL_VIDEOEXPOSE}, active(1, SDL_APPACTIVE | SDL_APPINPUTFOCUS)})
+            verifie(ecran, depart(ecran), e, depart(ecran, {{0, FOND_PERDU}}));
         for (const SDL_Event& e : {touche(SDL_KEYDOWN, SDLK_a), touche(SDL_KEYUP, SDLK_ESCAPE),
-                                   souris(SDL_MOUSEMOTION, 50, 470), SDL_Event{SDL_ACTIVEEVENT}})
+                                   souris(SDL_MOUSEMOTION, 50, 470), active(0, SDL_APPACTIVE), active(1, SDL_APPINPUTFOCUS)})
             verifie(ecran, depart(ecran), e);
     }
     // Each call returns at its first handled event: a chip pressed and dragged

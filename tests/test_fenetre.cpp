@@ -205,14 +205,19 @@ protected:
 
 TEST_F(Fenetre, UneMainJoueeALaSourisPuisEchap)
 {
-    demarre(VELMORA_EXECUTABLE, VELMORA_DONNEES);
+    demarre(VELMORA_EXECUTABLE, VELMORA_CONSTRUCTION);  // it finds its data beside itself
     EXPECT_EQ(xdotool("getwindowname " + fenetre), "Velmora");
     const std::string geometrie = xdotool("getwindowgeometry --shell " + fenetre);
     EXPECT_NE(geometrie.find("WIDTH=872\nHEIGHT=488"), std::string::npos) << geometrie;
 
     Surface nouvellePartie = charge("image/bouton/boutonNewGameUp.bmp");
     ASSERT_TRUE(nouvellePartie);
-    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, nouvellePartie.get(), 282, 143); }));
+    const auto start = [&](SDL_Surface* s) { return montre(s, nouvellePartie.get(), 282, 143); };
+    EXPECT_TRUE(attendEcran(start));
+    // Without a compositor a window hidden and shown again stays black until the game draws it.
+    xdotool("windowunmap --sync " + fenetre);
+    xdotool("windowmap --sync " + fenetre);
+    EXPECT_TRUE(attendEcran(start));
 
     clic(434, 162);  // New game
     clic(329, 243);  // chip 10

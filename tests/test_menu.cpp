@@ -95,6 +95,10 @@ const std::tuple<void (*)(SDL_Surface*, EtatSurface*, Statistique*), Clics, std:
     {ouvre<true, ETAT_LOOSE>, {{APPUI, RETOUR}, {RELACHE, RETOUR}}, "A|XRf|R|"},  // Back pressed in the first wait
     {ouvre<true, ETAT_LOOSE>, {{RELACHE, AIDE}, {APPUI, AIDE}, {RELACHE, AIDE}, {APPUI, RETOUR}, {RELACHE, RETOUR}},
      "A|Xrf|R|"},  // double click on Help: still open
+    // The window lost its picture: a refresh composes the whole screen; the
+    // modal screen is drawn again within its wait.
+    {[](auto ec, auto e, auto s) { e->fond = FOND_PERDU, refreshMenuMise(ec, e, s, ETAT_MISE); }, {}, "Jtapdjvhb|"},
+    {ouvre<true, ETAT_LOOSE>, {{RELACHE, AIDE}, {SDL_VIDEOEXPOSE, {}}, {APPUI, RETOUR}, {RELACHE, RETOUR}}, "A|Xrf|Xrf|R|"},
 };
 
 // Each screen from a fresh record. (A full draw that does not set its own
