@@ -10,19 +10,17 @@
 namespace {
 
 struct MaisonTemporaire {
-    std::string dossier;
+    char dossier[32] = "/tmp/velmora-maisonXXXXXX";
     pid_t proprietaire = getpid();  // forked children leave the directory alone
 
     MaisonTemporaire()
     {
-        char gabarit[] = "/tmp/velmora-maisonXXXXXX";
-        if (mkdtemp(gabarit) == nullptr) {
+        if (mkdtemp(dossier) == nullptr) {
             std::abort();
         }
-        dossier = gabarit;
-        setenv("HOME", dossier.c_str(), 1);
-        setenv("XDG_DATA_HOME", (dossier + "/donnees").c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (dossier + "/configuration").c_str(), 1);
+        setenv("HOME", dossier, 1);
+        setenv("XDG_DATA_HOME", (std::string(dossier) + "/donnees").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (std::string(dossier) + "/configuration").c_str(), 1);
     }
     ~MaisonTemporaire()
     {

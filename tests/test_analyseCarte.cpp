@@ -79,30 +79,4 @@ TEST(AnalyseCarte, ChaqueCombinaisonEtSesFormesTriees)
     }
 }
 
-// Over all 2,598,960 hands, each class has its well-known size.
-TEST(AnalyseCarte, TailleDeChaqueClasseSurToutesLesMains)
-{
-    Carte cartes[52];
-    for (int id = 1; id <= 52; ++id) {
-        initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id);
-    }
-    long effectifs[NB_COMBINAISONS] = {};
-    int c[5];
-    for (c[0] = 0; c[0] < 48; ++c[0])
-        for (c[1] = c[0] + 1; c[1] < 49; ++c[1])
-            for (c[2] = c[1] + 1; c[2] < 50; ++c[2])
-                for (c[3] = c[2] + 1; c[3] < 51; ++c[3])
-                    for (c[4] = c[3] + 1; c[4] < 52; ++c[4]) {
-                        for (int i = 0; i < 4; ++i) {
-                            cartes[c[i]].suivant = &cartes[c[i + 1]];
-                        }
-                        const Liste main{&cartes[c[0]], &cartes[c[4]], 5};
-                        effectifs[analyseCarte(&main)]++;
-                    }
-    const long connus[NB_COMBINAISONS] = {1302540, 1098240, 123552, 54912, 10200, 5108, 3744, 624, 36, 4};
-    for (int i = 0; i < NB_COMBINAISONS; ++i) {
-        EXPECT_EQ(effectifs[i], connus[i]) << "combination " << i;
-    }
-}
-
 }  // namespace

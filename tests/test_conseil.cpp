@@ -86,35 +86,6 @@ TEST(Conseil, EgalitesDeGain)
     EXPECT_TRUE(gardeMeilleure(&deux, &une));
 }
 
-// The game's own shuffle, deal and draw, holding what the advisor says.
-TEST(Conseil, partiesJoueesRendentLeRetourExact)
-{
-    const unsigned graine = std::getenv("VELMORA_GRAINE") ? std::strtoul(std::getenv("VELMORA_GRAINE"), nullptr, 10) : 20261206u;
-    std::printf("graine (VELMORA_GRAINE) : %u\n", graine);
-    std::srand(graine);
-    Carte cartes[NB_CARTES];
-    Liste sabot{}, mainJoueur{}, defausse{};
-    for (int32_t c = 0; c < NB_CARTES; ++c) {
-        initCarte(&cartes[c], c / 4 + 2, c % 4, c + 1);
-        addListeRandom(&defausse, &cartes[c]);
-    }
-    constexpr int32_t NB_PARTIES = 200000;
-    double somme = 0, carre = 0;
-    for (int32_t partie = 0; partie < NB_PARTIES; ++partie) {
-        EtatSurface etat{};
-        melangeSabot(&sabot, &defausse, &mainJoueur);
-        premierTirage(&sabot, &mainJoueur, &etat);
-        Garde gardes[NB_GARDES];
-        analyseGardes(&tables, etat.carte, gardes);
-        for (int32_t i = 0; i < 5; ++i) etat.garder[i] = ((meilleureGarde(gardes) >> i) & 1) ^ 1;  // 1 exchanges the card
-        secondTirage(&sabot, &mainJoueur, &defausse, &etat);
-        somme += multiplicateurs[analyseCarte(&mainJoueur)];
-    }
-    const double n = static_cast<double>(retour.denominateur), esperance = retour.gainMeilleur / n;
-    for (int32_t c = 0; c < NB_COMBINAISONS; ++c) carre += double(multiplicateurs[c]) * multiplicateurs[c] * retour.distribution[c] / n;
-    EXPECT_NEAR(somme / NB_PARTIES, esperance, 4 * std::sqrt((carre - esperance * esperance) / NB_PARTIES)) << graine;
-}
-
 // Good input, each kind of bad input and --help. The first two deals are
 // known hands: a royal flush is kept whole, four to the royal beat the pair.
 TEST(Conseil, ligneDeCommande)
@@ -131,10 +102,7 @@ TEST(Conseil, ligneDeCommande)
         {"--retour", 0, "meilleure garde +" + fraction + "\n[\\s\\S]*\n  QuinteFlushRoyal +21 "},
         {"--help", 0, "V \\(valet\\)[\\s\\S]*P \\(pique\\)"},
         {"AP RP DP VP", 2, "cinq cartes, 4 donnees"},
-        {"AP RP DP VP 10P 9P", 2, "cinq cartes, 6 donnees"},
         {"AP RP DP VP 11P", 2, "carte inconnue 11P"},
-        {"AP RP DP VP 10X", 2, "carte inconnue 10X"},
-        {"AP RP DP VP ''", 2, "carte inconnue"},
         {"AP RP DP VP $(printf '\\303\\251P')", 2, "carte inconnue"},
         {"AP RP DP VP $(printf 'A%.0s' $(seq 5000))", 2, "carte inconnue A{24} "},
         {"AP RP DP ap 10P", 2, "carte en double ap"},
