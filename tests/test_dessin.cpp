@@ -55,16 +55,6 @@ std::vector<Widget> widgets()
     return w;
 }
 
-TEST(EtatSurface, InitRemetLes31Codes)
-{
-    Codes avant, attendu{};
-    avant.fill(0x5A5A5A5A);
-    EtatSurface e = std::bit_cast<EtatSurface>(avant);
-    initEtatSurface(&e);
-    attendu[23] = 2, attendu[25] = 10, attendu[28] = 12;
-    EXPECT_EQ(std::bit_cast<Codes>(e), attendu);
-}
-
 // A listed code opens its file and draws it with its corner at the widget's
 // place (without the file: opens it and draws nothing); any other code opens
 // nothing. Every other field holds a code without a picture.

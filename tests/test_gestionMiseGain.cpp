@@ -29,15 +29,6 @@ struct Bloc {
     }
 };
 
-TEST(Statistiques, InitRemetUneNouvellePartieSansToucherAuxTextes)
-{
-    Bloc bloc({-5, 7, 9, 11, 13, 15, INT_MIN});
-    std::snprintf(bloc.s[gainMax].texte, sizeof bloc.s[gainMax].texte, "xyz");
-    initStatistiques(bloc.s);
-    EXPECT_EQ(bloc.valeurs(), Valeurs({50, 0, 0, 0, 0, 0, 0}));
-    EXPECT_STREQ(bloc.s[gainMax].texte, "xyz");
-}
-
 TEST(Mise, JetonsAllinEtReset)
 {
     struct Cas {
