@@ -12,28 +12,21 @@
 
 namespace {
 
-// The ids of a list from head to tail, after checking its header against its links.
-std::vector<int32_t> ids(const Liste& liste)
+// A field of each card of a list from head to tail, after checking the
+// list's header against its links.
+std::vector<int32_t> lis(const Liste& liste, int32_t Carte::*champ = &Carte::id)
 {
     std::vector<int32_t> resultat;
     const Carte* derniere = nullptr;
-    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; c = c->suivant) {
-        resultat.push_back(c->id);
-        derniere = c;
+    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; derniere = c, c = c->suivant) {
+        resultat.push_back(c->*champ);
     }
     EXPECT_EQ(static_cast<int32_t>(resultat.size()), liste.taille);
     EXPECT_EQ(derniere, liste.queue);
     return resultat;
 }
-
-std::vector<int32_t> indices(const Liste& liste)
-{
-    std::vector<int32_t> resultat;
-    for (const Carte* c = liste.tete; c != nullptr; c = c->suivant) {
-        resultat.push_back(c->indice);
-    }
-    return resultat;
-}
+std::vector<int32_t> ids(const Liste& liste) { return lis(liste); }
+std::vector<int32_t> indices(const Liste& liste) { return lis(liste, &Carte::indice); }
 
 // 52 cards indexed by id - 1, all outside any list.
 struct Jeu {
@@ -42,26 +35,17 @@ struct Jeu {
 
     Jeu()
     {
-        for (int32_t valeur = 2; valeur <= 14; ++valeur) {
-            for (int32_t couleur = Trefle; couleur <= Pique; ++couleur) {
-                const int32_t id = idCarte(valeur, couleur);
-                initCarte(&cartes[id - 1], valeur, couleur, id);
-            }
+        for (int32_t id = 1; id <= NB_CARTES; ++id) {
+            initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id);
         }
-        initListe(&sabot);
-        initListe(&mainJoueur);
-        initListe(&defausse);
     }
     Carte* carte(int32_t id) { return &cartes[id - 1]; }
 
     // Fills sabot so that the given ids come first, in this order, then the rest.
-    void empileSabot(const std::vector<int32_t>& premiers)
+    void empileSabot(std::vector<int32_t> ordre)
     {
-        std::vector<int32_t> ordre = premiers;
         for (int32_t id = 1; id <= NB_CARTES; ++id) {
-            if (std::find(premiers.begin(), premiers.end(), id) == premiers.end()) {
-                ordre.push_back(id);
-            }
+            if (std::find(ordre.begin(), ordre.end(), id) == ordre.end()) ordre.push_back(id);
         }
         for (auto it = ordre.rbegin(); it != ordre.rend(); ++it) {
             carte(*it)->indice = 1000 + *it * 7 % 53;  // distinct keys unrelated to the order

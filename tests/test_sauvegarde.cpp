@@ -31,8 +31,6 @@ std::string lit(const fs::path& chemin)
     return texte.str();
 }
 
-void ecris(const fs::path& chemin, const std::string& texte) { std::ofstream(chemin, std::ios::binary) << texte; }
-
 // The 52 cards shuffled and five dealt, as the game does it.
 struct Table {
     Carte cartes[NB_CARTES];
@@ -42,12 +40,12 @@ struct Table {
 
     explicit Table(unsigned graine)
     {
+        std::srand(graine);
         for (int32_t id = 1; id <= NB_CARTES; ++id) {
             initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id);
-            addListeRandom(&defausse, &cartes[id - 1]);
+            cartes[id - 1].indice = std::rand();
+            addListeIndice(&defausse, &cartes[id - 1]);
         }
-        std::srand(graine);
-        attributionIndice(&defausse);
         melangeSabot(&sabot, &defausse, &mainJoueur);
         premierTirage(&sabot, &mainJoueur, &etat);
         etat.garder[1] = etat.garder[3] = 1;
@@ -99,18 +97,11 @@ TEST(Sauvegarde, TexteDansLesDeuxSensEtMemeTirage)
     EXPECT_EQ(lue.compteurs, (std::array<int32_t, 7>{50, 0, 0, 4, 9, 60, 75}));
 }
 
+// Each test program has a home of its own: the save goes there.
 class Fichier : public testing::Test {
 protected:
-    fs::path dossier;
-    fs::path partie;
-    void SetUp() override
-    {
-        dossier = fs::path(testing::TempDir()) / ("velmora_sauvegarde_" + std::to_string(getpid()));
-        fs::remove_all(dossier);
-        setenv("XDG_DATA_HOME", dossier.c_str(), 1);
-        partie = dossier / "velmora" / "partie";
-    }
-    void TearDown() override { fs::remove_all(dossier); }
+    const fs::path partie = dossierVelmora(BaseXdg::donnees) + "/partie";
+    void TearDown() override { fs::remove_all(partie.parent_path()); }
 
     // Loads what the file holds; the message written on standard error.
     std::string charge(Sauvegarde* s)
@@ -142,11 +133,7 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
         cas.emplace_back("octet change " + std::to_string(n), abime);
     }
     // Well-formed with a right checksum, but impossible.
-    const auto modifie = [&](auto change) {
-        Partie p = enJeu(3);
-        change(&p);
-        return textePartie(&p);
-    };
+    const auto modifie = [&](auto change) { Partie p = enJeu3; change(&p); return textePartie(&p); };
     cas.emplace_back("carte en double", modifie([](Partie* p) { p->sabot[10] = p->carte[0]; }));
     cas.emplace_back("compteur negatif", modifie([](Partie* p) { p->compteurs[nbPerdu] = -1; }));
     cas.emplace_back("mise sans credit", modifie([](Partie* p) { p->compteurs[credit] = 2147483640; }));
@@ -161,7 +148,7 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
     for (const auto& [nom, texte] : cas) {
         SCOPED_TRACE(nom);
         fs::create_directories(partie.parent_path());
-        ecris(partie, texte);
+        std::ofstream(partie, std::ios::binary) << texte;
         Sauvegarde s{};
         const std::string message = charge(&s);
         EXPECT_FALSE(s.reprise);
@@ -172,7 +159,7 @@ TEST_F(Fichier, UnFichierAbimeEstMisDeCote)
         EXPECT_EQ(nom == "enorme", message.find("trop grand") != std::string::npos) << message;
     }
 
-    ecris(partie, bon);
+    std::ofstream(partie, std::ios::binary) << bon;
     Sauvegarde s{};
     EXPECT_EQ(charge(&s), "");
     EXPECT_TRUE(s.reprise);
@@ -210,6 +197,8 @@ TEST_F(Fichier, EcritureRefusee)
     const std::string ancienne = textePartie(&enJeu4);
     std::string erreur;
     ASSERT_TRUE(ecritFichier(partie, ancienne, &erreur)) << erreur;
+    // Private directories above it stay open to the writer; its own is read-only.
+    for (fs::path d = partie.parent_path().parent_path(); d != "/tmp" && d != "/"; d = d.parent_path()) chmod(d.c_str(), 0711);
     chmod(partie.parent_path().c_str(), 0555);
     const pid_t enfant = fork();
     if (enfant == 0) {
