@@ -198,7 +198,8 @@ TEST_F(Fichier, EcritureRefusee)
     std::string erreur;
     ASSERT_TRUE(ecritFichier(partie, ancienne, &erreur)) << erreur;
     // Private directories above it stay open to the writer; its own is read-only.
-    for (fs::path d = partie.parent_path().parent_path(); d != "/tmp" && d != "/"; d = d.parent_path()) chmod(d.c_str(), 0711);
+    for (fs::path d = partie.parent_path().parent_path(); d != "/tmp" && d != "/"; d = d.parent_path())
+        chmod(d.c_str(), 0711);
     chmod(partie.parent_path().c_str(), 0555);
     const pid_t enfant = fork();
     if (enfant == 0) {
