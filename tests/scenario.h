@@ -31,13 +31,8 @@ constexpr Point garder(int i) { return Point{static_cast<uint16_t>(91 + 91 * i),
 
 inline void pousseBouton(Uint8 type, Point p, Uint8 bouton = SDL_BUTTON_LEFT)
 {
-    SDL_Event e{};
-    e.type = type;
-    e.button.type = type;
-    e.button.button = bouton;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = p.x;
-    e.button.y = p.y;
+    const Uint8 etat = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    SDL_Event e{.button = {type, 0, bouton, etat, p.x, p.y}};
     SDL_PushEvent(&e);
 }
 
@@ -51,18 +46,13 @@ inline void clic(Point p)
 
 inline void pousseTouche(SDLKey touche)
 {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = touche;
+    SDL_Event e{.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, touche, KMOD_NONE, 0}}};
     SDL_PushEvent(&e);
 }
 
 inline void pousseQuitter()
 {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
+    SDL_Event e{.quit = {SDL_QUIT}};
     SDL_PushEvent(&e);
 }
 
