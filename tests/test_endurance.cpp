@@ -8,19 +8,13 @@
 //   VELMORA_EVENEMENTS number of random events before the game is ended
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-#include <unistd.h>
+#include <malloc.h>
 
 #include <algorithm>
-#include <array>
 #include <bitset>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <random>
-#include <string>
 
-#include "analyseCarte.h"
 #include "gestionCarte.h"
 #include "gestionEvent.h"
 #include "gestionMiseGain.h"
@@ -29,165 +23,114 @@
 #include "scenario.h"
 
 // The leak checker's switches, present in sanitized builds only.
-extern "C" void __lsan_disable() __attribute__((weak));
-extern "C" void __lsan_enable() __attribute__((weak));
+extern "C" void __lsan_disable() __attribute__((weak)), __lsan_enable() __attribute__((weak));
 
 namespace {
-
-// The records of main, owned by the test, and the credit the counters must
-// account for in the current pass.
-struct Partie {
-    Carte cartes[NB_CARTES];
-    Liste sabot, mainJoueur, defausse;
-    Statistique stats[NB_STATISTIQUES] = {};
-    EtatSurface etatSurface{};
-    int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
-};
-
-constexpr std::array etats = {ETAT_QUITTER,    ETAT_START,  ETAT_MISE, ETAT_FIRSTHAND,
-                              ETAT_SECONDHAND, ETAT_OPTION, ETAT_LOOSE};
-
-// What must hold whenever the game waits for input; null when it all does.
-const char* defaut(const Partie& p)
-{
-    std::bitset<NB_CARTES + 1> vues;
-    for (const Liste* l : {&p.sabot, &p.mainJoueur, &p.defausse}) {
-        int32_t n = 0;
-        const Carte* derniere = nullptr;
-        for (const Carte* c = l->tete; c != nullptr; derniere = c, c = c->suivant, ++n) {
-            if (c->id < 1 || c->id > NB_CARTES || vues[c->id]) return "a card twice in the lists, or a cycle";
-            if (l == &p.mainJoueur && derniere != nullptr && derniere->id > c->id) return "the hand out of order";
-            vues.set(c->id);
-        }
-        if (n != l->taille || derniere != l->queue) return "a list's taille or queue does not match its links";
-    }
-    if (vues.count() != NB_CARTES) return "cards lost from the lists";
-    const int32_t c = p.stats[credit].valeur, m = p.stats[mise].valeur, g = p.stats[gain].valeur;
-    if (c < 0 || m < 0 || std::ranges::find(etats, p.etat) == etats.end()) return "a counter < 0 or an unknown etat";
-    // Once the hand is scored, its payout is the pay table's; until then (on
-    // the betting screen) credit + mise is the credit the pass began with.
-    const bool jouee = p.etatSurface.texteHaut == TEXTE_WIN || p.etatSurface.texteHaut == TEXTE_LOOSE;
-    if (jouee && (p.combinaison != analyseCarte(&p.mainJoueur) || g != multiplicateurs.at(p.combinaison) * m))
-        return "the hand misjudged or mispaid";
-    if (c != p.creditDebut - m + (jouee ? g : 0)) return "credit, mise and gain do not add up";
-    if (p.etatSurface.fond == FOND_PERDU) return "a screen waits with the window's picture lost";
-    return nullptr;
-}
 
 // Where clicks go: around a button (half its width and height, a little
 // beyond its edges) or a group of them. Back, Continue and About share the
 // first place, Help the second; they are seldom aimed at where there are
 // other buttons, since Help and About open a modal screen and a full redraw.
-struct Vise { Point centre; int dx, dy; };
-constexpr std::array<Vise, 8> vises = {{{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
-                                        {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77} /* the value chips */,
-                                        {{434, 285}, 35, 77} /* Allin and Reset */, {{273, 329}, 220, 9} /* holds */}};
-// The coach and same-stake settings; not the window size, whose buffers the
-// heap keeps after each change, which the memory check would take for a leak.
-constexpr Vise reglages{{358, 224}, 64, 76};
+// Then New game, Option, the deal button, the value chips, Allin and Reset,
+// the holds; last the coach and same-stake settings, not the window size,
+// whose buffers the heap keeps after each change: a leak to the memory check.
+struct Vise : Point { int dx, dy; };
+constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
+                          {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77}, {{434, 285}, 35, 77}, {{273, 329}, 220, 9},
+                          {{358, 224}, 64, 76}};
 
-// Left clicks on buttons, other presses and releases, the window exposed,
-// motion and keys anywhere in and around the window. Never Escape nor a close request until
-// the budget is spent: on Help and About either would end the process.
-struct Flux {
-    const Partie* p;
-    std::mt19937_64 alea;
-    uint64_t total, produits = 0, finales = 0, evenementErreur = 0;
+// The records of main, owned by the test, and the stream of input.
+struct Endurance {
+    Carte cartes[NB_CARTES];
+    Liste sabot, mainJoueur, defausse;
+    Statistique stats[NB_STATISTIQUES] = {};
+    EtatSurface etatSurface{};
+    int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
+    Complements complements{{1, 1, FENETRE_X1}, {}, {}};  // the stream changes them on the Option screen
+    const uint64_t graine = std::getenv("VELMORA_GRAINE") ? std::stoull(std::getenv("VELMORA_GRAINE")) : 20261206;
+    const uint64_t total = std::getenv("VELMORA_EVENEMENTS") ? std::stoull(std::getenv("VELMORA_EVENEMENTS"))
+                                                              : VELMORA_EVENEMENTS_DEFAUT;
+    std::mt19937_64 alea{graine};
+    // Events pushed, hands scored, and the bytes of heap in use once a tenth
+    // of the stream is read.
+    uint64_t produits = 0, mains = 0, tas = 0;
     const char* erreur = nullptr;  // the first fault seen
     std::bitset<6> fondsVus = 0;
-    // Exposes come from a stream of their own: they change nothing, so the
-    // game plays as without them, with whole screens drawn in between.
-    std::mt19937_64 aleaExpose{5489};
 
-    Point nImporteOu()  // in and around the window, now and then at the far end of the range
+    // What must hold whenever the game waits for input; null when it all does.
+    // creditDebut is the credit the counters account for in the current pass.
+    const char* defaut() const
     {
-        return alea() % 50 ? Point{uint16_t(alea() % 1000), uint16_t(alea() % 600)}
-                           : Point{uint16_t(65535 - alea() % 3), uint16_t(alea())};
+        std::bitset<NB_CARTES + 1> vues;
+        for (const Liste* l : {&sabot, &mainJoueur, &defausse}) {
+            const Carte *c = l->tete, *derniere = nullptr;
+            for (int32_t n = 0; n < l->taille; ++n, derniere = c, c = c->suivant) {
+                if (c == nullptr || c->id < 1 || c->id > NB_CARTES || vues[c->id]) return "a card missing or twice";
+                vues.set(c->id);
+            }
+            if (c != nullptr || derniere != l->queue) return "a list's taille or queue does not match its links";
+        }
+        // Once the hand is scored its payout is in the credit; until then (on
+        // the betting screen) credit + mise is the credit the pass began with.
+        const bool jouee = etatSurface.texteHaut == TEXTE_WIN || etatSurface.texteHaut == TEXTE_LOOSE;
+        const int32_t c = stats[credit].valeur, m = stats[mise].valeur, g = jouee ? stats[gain].valeur : 0;
+        if (vues.count() != NB_CARTES) return "cards lost from the lists";
+        if (c < 0 || m < 0 || c != creditDebut - m + g) return "credit, mise and gain do not add up";
+        return etatSurface.fond == FOND_PERDU ? "a screen waits with the window's picture lost" : nullptr;
     }
+
+    // Left clicks around the buttons, a tenth of them a press alone; presses
+    // and releases of the other buttons there, which change nothing (and cost
+    // little); the window exposed now and then. Escape and the close request
+    // once the budget is spent. The input tests try other events on each screen.
     void pousseSuivant()
     {
-        const bool modal = p->etatSurface.fond == FOND_AIDE || p->etatSurface.fond == FOND_APROPOS;
-        fondsVus.set(size_t(std::clamp(p->etatSurface.fond, 0, 5)));
-        if (erreur == nullptr && (erreur = defaut(*p)) != nullptr) evenementErreur = produits;
-        if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; produits < total && aleaExpose() % 50 == 0) SDL_PushEvent(&e);
-        const uint64_t tirage = alea() % 100;
-        if (produits++ >= total) {  // the budget is spent: Back while Help or About shows, then Escape
-            if (++finales > 100) std::cerr << "the game does not end\n", std::abort();
-            if (modal) pousseBouton(finales % 2 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, RETOUR);
-            else pousseTouche(SDLK_ESCAPE);
-        } else if (tirage < 40) {
-            const bool seulRetour = modal || p->etat == ETAT_OPTION || p->etat == ETAT_LOOSE;
-            const Vise& v = p->etat == ETAT_OPTION && !modal && alea() % 4 ? reglages
-                            : vises[seulRetour ? 0 : alea() % 50 == 0 ? alea() % 2 : 2 + alea() % (vises.size() - 2)];
-            const Point b{uint16_t(v.centre.x - v.dx + int(alea() % (2 * v.dx + 1))),
-                          uint16_t(v.centre.y - v.dy + int(alea() % (2 * v.dy + 1)))};
-            alea() % 10 != 0 ? clic(b) : presse(b);
-        } else if (tirage < 60) {
-            const Uint8 type = alea() % 2 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, numero = 1 + alea() % 5;
-            pousseBouton(type, nImporteOu(), numero);
-        } else if (tirage < 80) {
-            const Point m = nImporteOu();
-            SDL_Event e{.motion = {SDL_MOUSEMOTION, 0, Uint8(alea() % 8), m.x, m.y, Sint16(int(alea() % 41) - 20), 0}};
-            SDL_PushEvent(&e);
+        fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 5)));
+        if (erreur == nullptr && (erreur = defaut()) != nullptr) ADD_FAILURE() << erreur << " at event " << produits;
+        // About, Help and game over, the last backgrounds, have only Back or Continue.
+        const Vise& c = vises[etatSurface.fond >= FOND_APROPOS ? 0 : etat == ETAT_OPTION ? (alea() % 4 ? 8 : 0)
+                              : alea() % 50 ? 2 + alea() % 6 : alea() % 2];
+        const Point ici{uint16_t(c.x - c.dx + alea() % (2 * c.dx + 1)), uint16_t(c.y - c.dy + alea() % (2 * c.dy + 1))};
+        if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; alea() % 50 == 0) SDL_PushEvent(&e);
+        if (produits++ >= total) {
+            if (produits > total + 100) std::cerr << "the game does not end\n", std::abort();
+            produits % 2 ? pousseTouche(SDLK_ESCAPE) : pousseQuitter();
+        } else if (alea() % 5 < 3) {
+            pousseBouton(alea() % 2 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, ici, Uint8(2 + alea() % 4));
         } else {
-            const auto touche = static_cast<SDLKey>(1 + alea() % (SDLK_LAST - 1));
-            pousseTouche(touche == SDLK_ESCAPE ? SDLK_SPACE : touche);
+            alea() % 10 ? clic(ici) : presse(ici);
         }
     }
 };
 
-Flux* flux = nullptr;
+Endurance* endurance = nullptr;
 
 TEST(Endurance, FluxAleatoireDansLaBoucleDuJeu)
 {
-    const auto variable = [](const char* nom, uint64_t defaut) {
-        const char* texte = std::getenv(nom);
-        return texte != nullptr && *texte != '\0' ? std::stoull(texte) : defaut;
-    };
-    const uint64_t graine = variable("VELMORA_GRAINE", 20261206);
-    const uint64_t total = variable("VELMORA_EVENEMENTS", VELMORA_EVENEMENTS_DEFAUT);
-    std::cout << "VELMORA_GRAINE=" << graine << " VELMORA_EVENEMENTS=" << total << std::endl;
-    const auto memoireResidente = [] {
-        long pages = 0, residentes = 0;
-        std::ifstream("/proc/self/statm") >> pages >> residentes;
-        return residentes * sysconf(_SC_PAGESIZE);
-    };
     ASSERT_EQ(chdir(VELMORA_DONNEES), 0);
     SDL_Surface* icone = nullptr;
     if (__lsan_disable) __lsan_disable();  // the compatibility layer never frees the video mode's records
     SDL_Surface* ecran = initFenetre(&icone);
     if (__lsan_enable) __lsan_enable();
-    ASSERT_NE(icone, nullptr) << "the soak runs on the real game data";
 
-    Partie p;
-    initJeu(p.cartes, &p.sabot, &p.mainJoueur, &p.defausse, p.stats, static_cast<uint32_t>(graine));
-    Complements complements{};  // the stream changes them on the Option screen
-    complements.reglages = {1, 1, FENETRE_X1};
-    Flux f{&p, std::mt19937_64(graine), total};
-    flux = &f;
-    // Nothing may end the process before the stream is spent.
-    std::atexit([] { if (flux != nullptr) std::cerr << "the process ended before the stream\n", std::_Exit(1); });
-    long passes = 0, mains = 0, memoire1000 = 0;
-    while (p.continuer == 1) {
+    Endurance e;
+    std::cout << "VELMORA_GRAINE=" << e.graine << " VELMORA_EVENEMENTS=" << e.total << std::endl;
+    initJeu(e.cartes, &e.sabot, &e.mainJoueur, &e.defausse, e.stats, static_cast<uint32_t>(e.graine));
+    endurance = &e;
+    while (e.continuer == 1) {
         // The start screen resets the counters; a game over leaves credit 1 until it does.
-        p.creditDebut = p.etat == ETAT_START ? CREDIT_INITIAL : std::max(p.stats[credit].valeur, 1);
-        passeJeu(ecran, &p.sabot, &p.mainJoueur, &p.defausse, p.stats, &p.etatSurface, &p.etat, &p.continuer,
-                 &p.combinaison, nullptr, &complements);
-        if (++passes == 1000) memoire1000 = memoireResidente();
-        ASSERT_STREQ(f.erreur, nullptr) << "at event " << f.evenementErreur << " (pass " << passes << ")";
-        ASSERT_TRUE(p.continuer == 1 ? p.etat == ETAT_START || p.etat == ETAT_MISE
-                                     : p.etat == ETAT_QUITTER && f.produits > total)
-            << "pass " << passes << ": a pass ends on start or betting, the game once the stream is spent";
-        mains += p.etatSurface.texteHaut == TEXTE_WIN || p.etatSurface.texteHaut == TEXTE_LOOSE;
+        e.creditDebut = e.etat == ETAT_START ? CREDIT_INITIAL : std::max(e.stats[credit].valeur, 1);
+        passeJeu(ecran, &e.sabot, &e.mainJoueur, &e.defausse, e.stats, &e.etatSurface, &e.etat, &e.continuer,
+                 &e.combinaison, nullptr, &e.complements);
+        // A fault, reported as it is seen, or the game ending before the stream is spent.
+        ASSERT_TRUE(e.erreur == nullptr && (e.continuer == 1 || e.produits > e.total)) << "at event " << e.produits;
+        e.mains += e.etatSurface.texteHaut == TEXTE_WIN || e.etatSurface.texteHaut == TEXTE_LOOSE;
+        if (e.tas == 0 && e.produits >= e.total / 10) e.tas = mallinfo2().uordblks + mallinfo2().hblkhd;
     }
-    flux = nullptr;
-    EXPECT_TRUE(total < 10000 || (mains > long(total / 1000) && f.fondsVus.all()))
-        << "too few hands or screens for the soak to prove much: " << mains << " hands, backgrounds " << f.fondsVus;
-    // Under AddressSanitizer its quarantine of freed blocks fills the resident
-    // memory; leaks are the leak checker's business there.
-    const long fin = memoireResidente();  // 0 if unreadable
-    EXPECT_TRUE(passes < 1500 || __lsan_disable != nullptr || (fin > 0 && fin - memoire1000 < 2L << 20))
-        << "resident memory: " << memoire1000 << " bytes after pass 1000, " << fin << " at the end";
+    EXPECT_TRUE(e.total < 10000 || (e.mains > e.total / 1000 && e.fondsVus.all()))
+        << "too few hands or screens for the soak to prove much: " << e.mains << " hands, backgrounds " << e.fondsVus;
+    // AddressSanitizer's heap is its own; leaks are the leak checker's business there.
+    EXPECT_LT(mallinfo2().uordblks + mallinfo2().hblkhd, e.tas + (1 << 20)) << "the heap grows";
     SDL_FreeSurface(icone);
     SDL_Quit();
 }
@@ -199,6 +142,6 @@ extern "C" int __real_SDL_WaitEvent(SDL_Event* event);
 // The game's only way to read input: keep one event ready in SDL's queue.
 extern "C" int __wrap_SDL_WaitEvent(SDL_Event* event)
 {
-    if (flux != nullptr && SDL_PeepEvents(event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) <= 0) flux->pousseSuivant();
+    if (endurance != nullptr && SDL_PeepEvents(event, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) <= 0) endurance->pousseSuivant();
     return __real_SDL_WaitEvent(event);
 }
