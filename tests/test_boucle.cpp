@@ -176,7 +176,7 @@ TEST_F(Table, ToutPerduPuisContinuerRelanceUnePartieA50)
     for (int main = 0; main < 200 && valeur(credit) > 0; ++main) {
         for (Point p : {ALLIN, DISTRIBUER, DISTRIBUER, DISTRIBUER}) clic(p);
         passe(&fichier.sauvegarde);
-        ASSERT_EQ(std::filesystem::exists(fichier.sauvegarde.chemin), valeur(credit) > 0) << "saved at each score, removed when the game is over";
+        ASSERT_EQ(std::filesystem::exists(fichier.sauvegarde.chemin), valeur(credit) > 0) << "after hand " << main;
     }
     ASSERT_EQ(valeur(credit), 0);
 
@@ -221,8 +221,8 @@ TEST_F(Table, SauvegardeEtReprise)
     EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND);
 
     quitteApres(ETAT_START, {REPRENDRE, DISTRIBUER}, &fichier.sauvegarde);
-    EXPECT_EQ(std::vector<int32_t>(etatSurface.carte, etatSurface.carte + 5),
-              (std::vector<int32_t>{sauvee.carte[0], sauvee.sabot[0], sauvee.carte[2], sauvee.sabot[1], sauvee.carte[4]}));
+    const std::array tiree{sauvee.carte[0], sauvee.sabot[0], sauvee.carte[2], sauvee.sabot[1], sauvee.carte[4]};
+    EXPECT_EQ(std::to_array(etatSurface.carte), tiree) << "the marked slots drawn from the saved deck";
     EXPECT_EQ(fichier.lue().mainEnJeu, 0);
 }
 
