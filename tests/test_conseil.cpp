@@ -90,23 +90,17 @@ TEST(Conseil, EgalitesDeGain)
 // known hands: a royal flush is kept whole, four to the royal beat the pair.
 TEST(Conseil, ligneDeCommande)
 {
-    const uint64_t centiemes = (retour.gainMeilleur * 10000 + retour.denominateur / 2) / retour.denominateur;
-    const std::string pourcent = std::to_string(centiemes / 100) + "," + std::to_string(100 + centiemes % 100).substr(1);
-    const uint64_t g = retour.gainMeilleur, d = retour.denominateur;
-    const std::string fraction = std::to_string(g / std::gcd(g, d)) + "/" + std::to_string(d / std::gcd(g, d));
     // Arguments, exit status, pattern on standard output for status 0, on standard error otherwise.
     const struct { std::string arguments; int32_t statut; std::string motif; } cas[] = {
         {"AP RP DP VP 10P", 0, "\n\\* AP +RP +DP +VP +10P +21 +21,000000\n"},
         {"10p vp dp rp 10c", 0, "\n\\* 10P +VP +DP +RP +-- +102/47 +2,170213\n(  [^*\n]+\n){31}$"},
-        {"--retour --court", 0, "^" + pourcent + " %\n$"},
-        {"--retour", 0, "meilleure garde +" + fraction + "\n[\\s\\S]*\n  QuinteFlushRoyal +21 "},
+        {"--retour --court", 0, "^119,02 %\n$"},
+        {"--retour", 0, "meilleure garde +45977851471/38630291700\n[\\s\\S]*\n  QuinteFlushRoyal +21 "},
         {"--help", 0, "V \\(valet\\)[\\s\\S]*P \\(pique\\)"},
         {"AP RP DP VP", 2, "cinq cartes, 4 donnees"},
         {"AP RP DP VP 11P", 2, "carte inconnue 11P"},
-        {"AP RP DP VP $(printf '\\303\\251P')", 2, "carte inconnue"},
         {"AP RP DP VP $(printf 'A%.0s' $(seq 5000))", 2, "carte inconnue A{24} "},
         {"AP RP DP ap 10P", 2, "carte en double ap"},
-        {"--court", 2, "--court"},
         {"--retour AP", 2, "--retour ne prend pas"},
         {"--vite", 2, "option inconnue --vite"},
     };
