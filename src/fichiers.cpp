@@ -21,7 +21,7 @@ constexpr BaseDefaut bases[] = {
     {"XDG_CONFIG_HOME", "/.config"},
 };
 
-// The base directory specification ignores relative paths.
+// Relative values are ignored, as the XDG base directory rules say.
 bool absolu(const char* chemin) { return chemin != nullptr && chemin[0] == '/'; }
 
 std::string dossierParent(const std::string& chemin)
