@@ -71,6 +71,8 @@ verifie "velmora --version" sortie 0 "velmora 1\.0" "$jeu" --version
 verifie "velmora --help" sortie 0 "Usage : velmora \[--help | --version\]" "$jeu" --help
 verifie "velmora-conseil --version" sortie 0 "velmora-conseil 1\.0" "$conseil" --version
 verifie "unknown video driver" sortie 1 "Erreur d'initialisation de la SDL : .*nosuchdriver.*" "$jeu"
+verifie "no display at all" sortie 1 "Erreur d'initialisation de la SDL : .*" \
+    env -u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY "$jeu"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/affichage" 2>/dev/null &
 xvfb=$!
