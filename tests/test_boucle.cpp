@@ -105,9 +105,9 @@ protected:
 
 // Twelve hands with different holds. The deal button is dead until something
 // is staked, and again after Reset; a second press on a hold button takes its
-// mark back. After each hand the lists still hold the 52 cards once each, the
-// table shows the hand, the credit moved by the stake and the payout, the
-// banners and the deal button show the result, and the hand is counted once.
+// mark back. After each hand the table shows the hand, the credit moved by
+// the stake and the payout, the banners and the deal button show the result,
+// and the hand is counted once. (The soak checks the lists at every wait.)
 TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
 {
     clic(NOUVELLE_PARTIE);
@@ -123,9 +123,6 @@ TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
 
         EXPECT_EQ(sabot.taille, 47 - std::popcount(marques));
         EXPECT_EQ(defausse.taille, std::popcount(marques));
-        std::vector<int32_t> toutes = ids(sabot);
-        for (const Liste* l : {&mainJoueur, &defausse}) std::ranges::copy(ids(*l), std::back_inserter(toutes));
-        EXPECT_EQ(std::set<int32_t>(toutes.begin(), toutes.end()).size(), 52u);
         std::vector<int32_t> table(etatSurface.carte, etatSurface.carte + 5);
         std::ranges::sort(table);
         EXPECT_EQ(table, ids(mainJoueur));
@@ -144,9 +141,8 @@ TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
 
 std::string contenu(const std::string& chemin)
 {
-    std::string texte;
-    std::getline(std::ifstream(chemin), texte, '\0');
-    return texte;
+    std::ifstream f(chemin);
+    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 // The file of the saved game, in the test program's own home.
