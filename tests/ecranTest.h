@@ -29,10 +29,8 @@ extern "C" int SDL_Flip(SDL_Surface* ecran)
     return reinterpret_cast<int (*)(SDL_Surface*)>(dlsym(RTLD_NEXT, "SDL_Flip"))(ecran);
 }
 
-// The process ending inside a test fails it (instead of passing with status
-// 0), unless a death test said it expects that.
-inline bool finAttendue = false;
-inline void gardeSortie() { if (!finAttendue && testing::UnitTest::GetInstance()->current_test_info()) _Exit(1); }
+// The process ending inside a test fails it (instead of passing with status 0).
+inline void gardeSortie() { if (testing::UnitTest::GetInstance()->current_test_info()) _Exit(1); }
 
 // A bitmap expected with its corner at x, y; at -1, -1 a journal entry only.
 struct Image { std::string chemin; int x = -1, y = -1; };

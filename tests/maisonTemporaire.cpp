@@ -15,9 +15,7 @@ struct MaisonTemporaire {
 
     MaisonTemporaire()
     {
-        if (mkdtemp(dossier) == nullptr) {
-            std::abort();
-        }
+        if (mkdtemp(dossier) == nullptr) std::abort();
         setenv("HOME", dossier, 1);
         setenv("XDG_DATA_HOME", (std::string(dossier) + "/donnees").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (std::string(dossier) + "/configuration").c_str(), 1);
@@ -25,9 +23,7 @@ struct MaisonTemporaire {
     ~MaisonTemporaire()
     {
         std::error_code ignore;
-        if (getpid() == proprietaire) {
-            std::filesystem::remove_all(dossier, ignore);
-        }
+        if (getpid() == proprietaire) std::filesystem::remove_all(dossier, ignore);
     }
 } maison;
 

@@ -2,7 +2,6 @@
 #include <sys/wait.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <numeric>
@@ -76,14 +75,13 @@ TEST(Conseil, chaqueMainUneFois)
 // the hold that keeps more cards.
 TEST(Conseil, EgalitesDeGain)
 {
+    // Half a credit each; quads in 2 draws of 20 against 3 of 40, then 1 of 20 against 2 of 40.
     Garde une{0b00001, 10, 20, {}}, deux{0b00011, 20, 40, {}};
-    une.decompte[Carre] = 2;
-    deux.decompte[Carre] = 3;
-    EXPECT_TRUE(gardeMeilleure(&une, &deux));
-    EXPECT_FALSE(gardeMeilleure(&deux, &une));
-    une.decompte[Carre] = 1;
-    deux.decompte[Carre] = 2;
-    EXPECT_TRUE(gardeMeilleure(&deux, &une));
+    for (auto [carresUne, carresDeux, uneGagne] : {std::tuple{2, 3, true}, {1, 2, false}}) {
+        une.decompte[Carre] = carresUne, deux.decompte[Carre] = carresDeux;
+        EXPECT_EQ(gardeMeilleure(&une, &deux), uneGagne) << carresUne;
+        EXPECT_EQ(gardeMeilleure(&deux, &une), !uneGagne) << carresUne;
+    }
 }
 
 // Good input, each kind of bad input and --help. The first two deals are

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "gestionCarte.h"
@@ -18,9 +19,8 @@ std::vector<int32_t> lis(const Liste& liste, int32_t Carte::*champ = &Carte::id)
 {
     std::vector<int32_t> resultat;
     const Carte* derniere = nullptr;
-    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; derniere = c, c = c->suivant) {
+    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; derniere = c, c = c->suivant)
         resultat.push_back(c->*champ);
-    }
     EXPECT_EQ(static_cast<int32_t>(resultat.size()), liste.taille);
     EXPECT_EQ(derniere, liste.queue);
     return resultat;
@@ -33,20 +33,14 @@ struct Jeu {
     Carte cartes[NB_CARTES];
     Liste sabot{}, mainJoueur{}, defausse{};
 
-    Jeu()
-    {
-        for (int32_t id = 1; id <= NB_CARTES; ++id) {
-            initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id);
-        }
-    }
+    Jeu() { for (int32_t id = 1; id <= NB_CARTES; ++id) initCarte(&cartes[id - 1], (id - 1) / 4 + 2, (id - 1) % 4, id); }
     Carte* carte(int32_t id) { return &cartes[id - 1]; }
 
     // Fills sabot so that the given ids come first, in this order, then the rest.
     void empileSabot(std::vector<int32_t> ordre)
     {
-        for (int32_t id = 1; id <= NB_CARTES; ++id) {
-            if (std::find(ordre.begin(), ordre.end(), id) == ordre.end()) ordre.push_back(id);
-        }
+        for (int32_t id = 1; id <= NB_CARTES; ++id)
+            if (std::ranges::find(ordre, id) == ordre.end()) ordre.push_back(id);
         for (auto it = ordre.rbegin(); it != ordre.rend(); ++it) {
             carte(*it)->indice = 1000 + *it * 7 % 53;  // distinct keys unrelated to the order
             addListeRandom(&sabot, carte(*it));
@@ -56,17 +50,14 @@ struct Jeu {
 
 TEST(Listes, InsertionOrdonneeEnTeteAuMilieuEnQueue)
 {
-    struct Cas {
-        std::vector<int32_t> avant;
-        int32_t nouvelle;
-    };
-    const Cas cas[] = {
+    // The list before, the card inserted.
+    const std::pair<std::vector<int32_t>, int32_t> cas[] = {
         {{}, 20},           {{20}, 5},           {{20}, 30},           {{5, 20, 30}, 1},
         {{5, 20, 30}, 52},  {{5, 20, 30}, 6},    {{5, 20, 30}, 29},    {{1, 2, 3, 4}, 49},
     };
-    for (const Cas& c : cas) {
-        std::vector<int32_t> ordre = c.avant;
-        ordre.push_back(c.nouvelle);
+    for (const auto& [avant, nouvelle] : cas) {
+        std::vector<int32_t> ordre = avant;
+        ordre.push_back(nouvelle);
         // By id, then by a key that runs against the id.
         for (auto ajoute : {addListeId, addListeIndice}) {
             Jeu jeu;
@@ -77,11 +68,9 @@ TEST(Listes, InsertionOrdonneeEnTeteAuMilieuEnQueue)
                 ajoute(&liste, jeu.carte(id));
             }
             std::vector<int32_t> attendu = ordre;
-            std::sort(attendu.begin(), attendu.end());
-            if (ajoute == addListeIndice) {
-                std::reverse(attendu.begin(), attendu.end());
-            }
-            EXPECT_EQ(ids(liste), attendu) << "insert " << c.nouvelle;
+            std::ranges::sort(attendu);
+            if (ajoute == addListeIndice) std::ranges::reverse(attendu);
+            EXPECT_EQ(ids(liste), attendu) << "insert " << nouvelle;
             EXPECT_EQ(liste.queue->suivant, nullptr);
         }
     }
@@ -152,33 +141,28 @@ TEST(Melange, OrdreEtClesExactsDuSabot)
 
 TEST(Tirage, EchangeLesEmplacementsMarques1)
 {
-    struct Cas {
-        std::array<int32_t, 5> garder;
-        std::array<int32_t, 5> carte;
-        std::vector<int32_t> main;
-    };
     // Dealt 49, 2, 30, 13, 7 in that order; the deck then runs 11, 12, 14, 15, 16.
-    const Cas cas[] = {
+    // The marks, the slots after the draw, the hand in order.
+    using Cinq = std::array<int32_t, 5>;
+    const std::tuple<Cinq, Cinq, Cinq> cas[] = {
         {{0, 0, 0, 0, 0}, {49, 2, 30, 13, 7}, {2, 7, 13, 30, 49}},
         {{1, 0, 0, 0, 0}, {11, 2, 30, 13, 7}, {2, 7, 11, 13, 30}},      // the tail leaves
         {{0, 1, 0, 0, 0}, {49, 11, 30, 13, 7}, {7, 11, 13, 30, 49}},    // the head leaves
         {{0, 2, -1, 0, 1}, {49, 2, 30, 13, 11}, {2, 11, 13, 30, 49}},   // only a mark of 1 counts
         {{1, 1, 1, 1, 1}, {11, 12, 14, 15, 16}, {11, 12, 14, 15, 16}},
     };
-    for (const Cas& c : cas) {
+    for (const auto& [garder, carte, enMain] : cas) {
         Jeu jeu;
         EtatSurface etat{};
         jeu.empileSabot({49, 2, 30, 13, 7, 11, 12, 14, 15, 16});
         premierTirage(&jeu.sabot, &jeu.mainJoueur, &etat);
-        std::copy(c.garder.begin(), c.garder.end(), etat.garder);
+        std::ranges::copy(garder, etat.garder);
         secondTirage(&jeu.sabot, &jeu.mainJoueur, &jeu.defausse, &etat);
 
-        EXPECT_EQ(std::vector<int32_t>(etat.carte, etat.carte + 5), std::vector<int32_t>(c.carte.begin(), c.carte.end()));
-        EXPECT_EQ(ids(jeu.mainJoueur), c.main);
-        const int32_t echangees = 47 - jeu.sabot.taille;
-        EXPECT_EQ(ids(jeu.defausse).size(), static_cast<size_t>(echangees));
-        const std::vector<int32_t> cles = indices(jeu.defausse);
-        EXPECT_TRUE(std::is_sorted(cles.begin(), cles.end()));
+        EXPECT_EQ(std::to_array(etat.carte), carte);
+        EXPECT_EQ(ids(jeu.mainJoueur), std::vector<int32_t>(enMain.begin(), enMain.end()));
+        EXPECT_EQ(ids(jeu.defausse).size(), size_t(47 - jeu.sabot.taille)) << "the exchanged cards";
+        EXPECT_TRUE(std::ranges::is_sorted(indices(jeu.defausse)));
         EXPECT_EQ(jeu.sabot.taille + jeu.mainJoueur.taille + jeu.defausse.taille, 52);
     }
 }
