@@ -74,26 +74,36 @@ void prepareConseil(Complements* complements)
     }
 }
 
+SDL_Surface* ouvreModeVideo()
+{
+    return SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
+}
+
+// Without a video mode the game cannot go on.
+SDL_Surface* ouvreModeVideoOuTermine()
+{
+    SDL_Surface* ecran = ouvreModeVideo();
+    if (ecran == nullptr) {
+        std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    return ecran;
+}
+
 // The compatibility library reads its scaling each time the video mode is
 // set and maps clicks back to the game's own size. Should the new size be
 // refused, the previous one is set again.
 SDL_Surface* appliqueFenetre(Reglages* reglages, int32_t precedente)
 {
     setenv(VARIABLE_ECHELLE, echelleFenetre(reglages->fenetre), 1);
-    SDL_Surface* ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
-    if (ecran != nullptr) {
+    if (SDL_Surface* ecran = ouvreModeVideo()) {
         return ecran;
     }
     std::fprintf(stderr, "velmora : fenetre x%s refusee (%s), taille precedente gardee\n",
                  echelleFenetre(reglages->fenetre), SDL_GetError());
     reglages->fenetre = precedente;
     setenv(VARIABLE_ECHELLE, echelleFenetre(precedente), 1);
-    ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
-    if (ecran == nullptr) {
-        std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
-        std::exit(1);
-    }
-    return ecran;
+    return ouvreModeVideoOuTermine();
 }
 
 void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
@@ -323,11 +333,7 @@ SDL_Surface* initFenetre(SDL_Surface** icone)
     // SDL 1.2 takes the icon only before the first video mode is set.
     *icone = IMG_Load("image/icon.png");
     SDL_WM_SetIcon(*icone, nullptr);
-    SDL_Surface* ecran = SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
-    if (ecran == nullptr) {
-        std::fprintf(stderr, "Impossible de charger le mode video : %s\n", SDL_GetError());
-        std::exit(1);
-    }
+    SDL_Surface* ecran = ouvreModeVideoOuTermine();
     SDL_WM_SetCaption("Velmora", nullptr);
     return ecran;
 }
