@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <limits>
+#include <span>
 
 #include "fichiers.h"
 #include "interfaceGraphique.h"
@@ -31,10 +32,14 @@ void ajouteLigne(std::string* texte, std::string_view cle, const Entier* valeurs
     texte->push_back('\n');
 }
 
-uint32_t crcDe(std::string_view texte)
+// The last line: the crc32 of every byte of corps.
+std::string ligneCrc(std::string_view corps)
 {
-    return static_cast<uint32_t>(
-        crc32(0L, reinterpret_cast<const Bytef*>(texte.data()), static_cast<uInt>(texte.size())));
+    const auto crc = static_cast<uint32_t>(
+        crc32(0L, reinterpret_cast<const Bytef*>(corps.data()), static_cast<uInt>(corps.size())));
+    char ligne[32];
+    std::snprintf(ligne, sizeof ligne, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(), crc);
+    return ligne;
 }
 
 // Reads the text line by line; every line is "key v1 v2 ...", single spaces.
@@ -129,23 +134,16 @@ bool coherente(const Partie& partie, std::string* raison)
         *raison = "mise impossible pour ce credit";
         return false;
     }
+    // The hand and the deck hold each card once.
     std::array<bool, NB_CARTES + 1> vue{};
-    auto uneFois = [&vue, raison](int32_t id) {
-        if (vue[id]) {
-            *raison = "carte " + std::to_string(id) + " en double";
-            return false;
-        }
-        vue[id] = true;
-        return true;
-    };
-    for (int32_t id : partie.carte) {
-        if (!uneFois(id)) {
-            return false;
-        }
-    }
-    for (int32_t id : partie.sabot) {
-        if (!uneFois(id)) {
-            return false;
+    const std::array<std::span<const int32_t>, 2> mainEtSabot = {partie.carte, partie.sabot};
+    for (std::span<const int32_t> ids : mainEtSabot) {
+        for (int32_t id : ids) {
+            if (vue[id]) {
+                *raison = "carte " + std::to_string(id) + " en double";
+                return false;
+            }
+            vue[id] = true;
         }
     }
     return true;
@@ -229,9 +227,7 @@ std::string textePartie(const Partie* partie)
         ajouteLigne(&texte, "changer", partie->garder.data(), NB_CARTES_MAIN);
         ajouteLigne(&texte, "sabot", partie->sabot.data(), NB_CARTES_SABOT);
     }
-    char crc[32];
-    std::snprintf(crc, sizeof crc, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(), crcDe(texte));
-    return texte + crc;
+    return texte + ligneCrc(texte);
 }
 
 bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
@@ -260,11 +256,7 @@ bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
         *raison = lecteur.raison();
         return false;
     }
-    const std::string_view corps = texte.substr(0, texte.size() - lecteur.reste().size());
-    char attendu[32];
-    std::snprintf(attendu, sizeof attendu, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(),
-                  crcDe(corps));
-    if (lecteur.reste() != attendu) {
+    if (lecteur.reste() != ligneCrc(texte.substr(0, texte.size() - lecteur.reste().size()))) {
         *raison = "somme de controle fausse";
         return false;
     }
