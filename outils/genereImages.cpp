@@ -113,9 +113,8 @@ void genereReglages(Sortie& s, const Image& option)
 }
 
 // The coach's mark and its two strips, on the table.
-void genereConseil(Sortie& s)
+void genereConseil(Sortie& s, const Image& jeu)
 {
-    const Image jeu = backgroundJeu();
     s.bmp("conseil/marque.bmp", marqueConseil(jeu));
     s.bmp("conseil/choix.bmp", bandeauConseil(jeu, Y_BANDEAU_BAS, HAUTEUR_BANDEAU_BAS, "Conseil"));
     s.bmp("conseil/bilan.bmp", bandeauConseil(jeu, Y_BANDEAU_HAUT, HAUTEUR_BANDEAU_HAUT, "Bilan"));
@@ -303,7 +302,7 @@ int main(int argc, char** argv)
     const Fonds fonds = genereFonds(s, retour);
     genereBoutons(s, fonds.accueil);
     genereReglages(s, fonds.option);
-    genereConseil(s);
+    genereConseil(s, fonds.jeu);
     genereJetons(s, fonds.jeu);
     genereCartes(s);
     genereTextes(s);
