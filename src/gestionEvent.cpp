@@ -144,9 +144,11 @@ constexpr std::array boutonsStart{
 // The settings act on the press, like the hold buttons.
 constexpr std::array boutonsOption{
     Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
-    Bouton{{299, 418, 151, 186}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 263, 298}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 375, 410}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 136, 171}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 200, 235}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 264, 299}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 328, 363}, basculeReglage<&Reglages::son, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 392, 427}, basculeReglage<&Reglages::animations, 3>, nullptr, reglagesPresents},
 };
 
 constexpr std::array boutonsMise{

@@ -221,15 +221,17 @@ TEST_F(Table, SauvegardeEtReprise)
 // change. A pass that shows no hand deals none.
 TEST_F(Table, OptionsChangeesPuisEnregistrees)
 {
-    constexpr Point CONSEIL{358, 168}, MEME_MISE{358, 280}, FENETRE{358, 392};
-    for (Point p : {OPTION, RETOUR, OPTION, CONSEIL, FENETRE, FENETRE, MEME_MISE, MEME_MISE, RETOUR}) clic(p);
+    constexpr Point CONSEIL{358, 153}, MEME_MISE{358, 217}, FENETRE{358, 281}, SON{358, 345}, ANIMATIONS{358, 409};
+    for (Point p : {OPTION, RETOUR, OPTION, CONSEIL, FENETRE, FENETRE, MEME_MISE, MEME_MISE, SON, ANIMATIONS, ANIMATIONS,
+                    RETOUR})
+        clic(p);
     passe();
     EXPECT_EQ(sabot.taille, 0) << "no hand is dealt in a pass that shows none";
     EXPECT_FALSE(std::filesystem::exists(cheminReglages())) << "nothing changed, nothing written";
     passe();
-    EXPECT_EQ(complements.reglages, (Reglages{1, 0, FENETRE_X2}));
+    EXPECT_EQ(complements.reglages, (Reglages{1, 0, FENETRE_X2, 0, ANIMATIONS_AUCUNE}));
     EXPECT_STREQ(std::getenv("SDL12COMPAT_WINDOW_SCALING"), "2");
-    EXPECT_EQ(contenu(cheminReglages()), "conseil=1\nmemeMise=0\nfenetre=2\n");
+    EXPECT_EQ(contenu(cheminReglages()), "conseil=1\nmemeMise=0\nfenetre=2\nson=0\nanimations=aucune\n");
 }
 
 // With Meme mise a hand opens with the last stake on the table (all the credit when less is left: after
