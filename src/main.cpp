@@ -107,7 +107,7 @@ SDL_Surface* appliqueFenetre(Reglages* reglages, int32_t precedente)
 }
 
 void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-                int32_t* continuer, Complements* complements)
+                int32_t* continuer, Complements* complements, const Oreille* oreille)
 {
     initStatistiques(statistiques);
     if (complements != nullptr) {
@@ -115,10 +115,10 @@ void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etat
     }
     affichageMenuStart(ecran, etatSurface);
     prepareConseil(complements);  // while the player reads the start screen
-    gestionEventStart(etat, continuer, etatSurface);
+    entendu(oreille, gestionEventStart, etat, continuer, etatSurface);
     while (*etat == ETAT_START) {
         refreshMenuStart(ecran, etatSurface, statistiques, *etat);
-        gestionEventStart(etat, continuer, etatSurface);
+        entendu(oreille, gestionEventStart, etat, continuer, etatSurface);
     }
 }
 
@@ -126,12 +126,12 @@ void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etat
 // the new window. Changed settings are saved when the player leaves, by Back
 // or by quitting.
 void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
-                 Reglages* reglages)
+                 Reglages* reglages, const Oreille* oreille)
 {
     const Reglages avant = reglages != nullptr ? *reglages : Reglages{};
     int32_t fenetre = avant.fenetre;
     affichageMenuOption(ecran, etatSurface, reglages);
-    gestionEventOption(etat, continuer, etatSurface, reglages);
+    entendu(oreille, gestionEventOption, etat, continuer, etatSurface, reglages);
     while (*etat == ETAT_OPTION) {
         if (reglages != nullptr && reglages->fenetre != fenetre) {
             ecran = appliqueFenetre(reglages, fenetre);
@@ -146,7 +146,7 @@ void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, in
             affichageBoutonRetour(ecran, etatSurface);
             SDL_Flip(ecran);
         }
-        gestionEventOption(etat, continuer, etatSurface, reglages);
+        entendu(oreille, gestionEventOption, etat, continuer, etatSurface, reglages);
     }
     if (reglages != nullptr && !(*reglages == avant)) {
         enregistreReglages(reglages);
@@ -154,15 +154,15 @@ void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, in
 }
 
 void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-               int32_t* continuer)
+               int32_t* continuer, const Oreille* oreille)
 {
     regleBoutonCarte(etatSurface, statistiques);
     affichageMenuMise(ecran, etatSurface, statistiques);
-    gestionEventMise(etat, continuer, etatSurface, statistiques);
+    entendu(oreille, gestionEventMise, etat, continuer, etatSurface, statistiques);
     while (*etat == ETAT_MISE) {
         regleBoutonCarte(etatSurface, statistiques);
         refreshMenuMise(ecran, etatSurface, statistiques, *etat);
-        gestionEventMise(etat, continuer, etatSurface, statistiques);
+        entendu(oreille, gestionEventMise, etat, continuer, etatSurface, statistiques);
     }
 }
 
@@ -170,19 +170,19 @@ void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatS
 // there is one, reads the marks before every drawing.
 void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
                int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*),
-               Conseil* conseil)
+               Conseil* conseil, const Oreille* oreille)
 {
     if (conseil != nullptr) {
         gestionChoixConseil(conseil, etatSurface->garder);
     }
     affichageMenuHand(ecran, etatSurface, statistiques, conseil);
-    gestionEvent(etat, continuer, etatSurface);
+    entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     while (*etat == etatEcran) {
         if (conseil != nullptr) {
             gestionChoixConseil(conseil, etatSurface->garder);
         }
         refreshMenuHand(ecran, etatSurface, statistiques, *etat, conseil);
-        gestionEvent(etat, continuer, etatSurface);
+        entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     }
 }
 
@@ -214,10 +214,11 @@ Conseil* conseilTire(Complements* complements, const EtatSurface* etatSurface)
     return conseil;
 }
 
-void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
+void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
+                const Oreille* oreille)
 {
     affichageMenuLoose(ecran, etatSurface);
-    gestionEventLoose(etat, continuer, etatSurface);
+    entendu(oreille, gestionEventLoose, etat, continuer, etatSurface);
     while (*etat == ETAT_LOOSE) {
         if (etatSurface->fond == FOND_PERDU) {
             affichageMenuLoose(ecran, etatSurface);
@@ -225,7 +226,7 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
             affichageBoutonContinuer(ecran, etatSurface);
             SDL_Flip(ecran);
         }
-        gestionEventLoose(etat, continuer, etatSurface);
+        entendu(oreille, gestionEventLoose, etat, continuer, etatSurface);
     }
 }
 
@@ -359,17 +360,20 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
         gestionMise(statistiques, misePrecedente);
     }
 
+    Reglages* reglages = complements != nullptr ? &complements->reglages : nullptr;
+    const Oreille oreille{complements != nullptr ? &complements->ecoute : nullptr, etatSurface, statistiques, etat,
+                          reglages};
     if (*etat == ETAT_START) {
-        ecranStart(ecran, statistiques, etatSurface, etat, continuer, complements);
+        ecranStart(ecran, statistiques, etatSurface, etat, continuer, complements, &oreille);
     }
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
                                                                      statistiques, etatSurface, etat, complements);
     if (*etat == ETAT_OPTION) {
-        ecranOption(ecran, etatSurface, etat, continuer, complements != nullptr ? &complements->reglages : nullptr);
+        ecranOption(ecran, etatSurface, etat, continuer, reglages, &oreille);
     }
     if (*etat == ETAT_MISE) {
-        ecranMise(ecran, statistiques, etatSurface, etat, continuer);
+        ecranMise(ecran, statistiques, etatSurface, etat, continuer, &oreille);
         sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, false, complements);
     }
     // A hand is dealt and scored only in a pass that shows it.
@@ -381,7 +385,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauve(sauvegarde, statistiques, sabot, etatSurface, true, complements);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
-                  conseilDonne(complements, etatSurface, statistiques));
+                  conseilDonne(complements, etatSurface, statistiques), &oreille);
         sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true, complements);
     }
     if (*etat == ETAT_SECONDHAND) {
@@ -395,10 +399,10 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauve(sauvegarde, statistiques, sabot, etatSurface, false, complements);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
-                  conseil);
+                  conseil, &oreille);
     }
     if (*etat == ETAT_LOOSE) {
-        ecranLoose(ecran, etatSurface, etat, continuer);
+        ecranLoose(ecran, etatSurface, etat, continuer, &oreille);
     }
 }
 
