@@ -41,13 +41,11 @@ void rendErreurs(int copie)
 bool ouvreMixeur(std::string* raison)
 {
     const int erreurs = fermeErreurs();
-    bool ouvert = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (ouvert && Mix_OpenAudio(FREQUENCE_SON, AUDIO_S16SYS, 2, TAMPON_SON) != 0) {
-        ouvert = false;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    const bool ouvert = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 &&
+                        Mix_OpenAudio(FREQUENCE_SON, AUDIO_S16SYS, 2, TAMPON_SON) == 0;
     if (!ouvert) {
-        *raison = SDL_GetError();
+        *raison = SDL_GetError();  // before closing sets an error of its own
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     rendErreurs(erreurs);
     return ouvert;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <vector>
 
 #include "analyseCarte.h"
@@ -209,6 +210,7 @@ struct Disque {
 };
 
 Disque* disque = nullptr;
+std::function<void()> quandVide;  // called once when the game waits on an empty queue
 
 uintmax_t taille(const std::string& chemin)
 {
@@ -366,12 +368,54 @@ TEST_F(Ecoute, SansLeSonRienNEstOuvert)
     EXPECT_FALSE(fs::exists(chemin));
 }
 
+// A driver that cannot open: one line says so, and the hand plays silently;
+// a second hand adds nothing, not even when the setting is turned off and on.
+TEST_F(Ecoute, SansPeripheriqueUneLigneEtLeJeuContinue)
+{
+    setenv("SDL_AUDIODRIVER", "aucun", 1);
+    testing::internal::CaptureStderr();
+    joue(evenements());
+    EXPECT_TRUE(etatSurface.texteHaut == TEXTE_WIN || etatSurface.texteHaut == TEXTE_LOOSE) << "the hand was played";
+    EXPECT_EQ(continuer, -1);
+    constexpr Point SON{358, 345};
+    joue({appui(OPTION), lache(OPTION), appui(SON), appui(SON), appui(RETOUR), lache(RETOUR)});
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::ranges::count(erreurs, '\n'), 1) << erreurs;
+    EXPECT_EQ(erreurs.rfind("velmora : pas de son (", 0), 0u) << erreurs;
+    EXPECT_EQ(complements.ecoute.son.etat, SON_MUET);
+}
+
+// The setting on the Option screen closes the device at once and opens it
+// again; quitting closes it.
+TEST_F(Ecoute, LeReglageFermeEtRouvre)
+{
+    constexpr Point SON{358, 345};
+    const Son& son = complements.ecoute.son;
+    for (auto [appuis, attendu] : {std::pair{0, SON_OUVERT}, {1, SON_FERME}, {2, SON_OUVERT}}) {
+        etat = ETAT_START, continuer = 1;
+        complements.reglages.son = 1;
+        clic(OPTION);
+        for (int i = 0; i < appuis; ++i) presse(SON);
+        int32_t vu = -1;  // once the presses are read, on the Option screen
+        quandVide = [&] { vu = son.etat, pousseTouche(SDLK_ESCAPE); };
+        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
+                 nullptr, &complements);
+        EXPECT_EQ(vu, attendu) << appuis << " presses";
+        EXPECT_EQ(son.etat, SON_FERME);
+    }
+}
+
 }  // namespace
 
 extern "C" int __real_SDL_WaitEvent(SDL_Event* evenement);
 
 extern "C" int __wrap_SDL_WaitEvent(SDL_Event* evenement)
 {
+    if (quandVide && SDL_PeepEvents(evenement, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) <= 0) {
+        const std::function<void()> appel = std::move(quandVide);
+        quandVide = nullptr;
+        appel();
+    }
     if (disque != nullptr) {
         attendSilence(disque);
         disque->bornes.push_back(taille(disque->chemin));
