@@ -1,5 +1,5 @@
 // Synthesizes every sound of the game into <output-dir>/son/<name>.wav: mono,
-// 16-bit, 44.1 kHz, each starting and ending at zero, its peak at most -4 dBFS.
+// 16-bit, 44.1 kHz, each starting and ending at zero, its peak at most -5 dBFS.
 //
 //   genereSons <output-dir>
 //
