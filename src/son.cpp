@@ -159,6 +159,9 @@ void joueSon(Son* son, const Bruit& bruit)
     const int32_t delai = std::clamp(bruit.delai, 0, DELAI_MAX_MS);
     const size_t debut = static_cast<size_t>(DELAI_MAX_MS - delai) * son->octetsParMs;
     const int voie = voieLibre();
+    if (voie < 0 || voie >= NB_VOIES) {
+        return;
+    }
     Mix_Chunk& morceau = son->voies[voie];
     morceau = Mix_Chunk{0, const_cast<Uint8*>(piste.data()) + debut, static_cast<Uint32>(piste.size() - debut),
                         MIX_MAX_VOLUME};
