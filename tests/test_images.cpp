@@ -43,6 +43,10 @@ const Groupe groupes[] = {
     {"jeton/jeton", JETONS, UD, 70, 70},
     {"carte/", {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"}, {"Trefle", "Carreau", "Coeur", "Pique"}, 62, 100},
     {"carte/back", UN, UN, 62, 100},
+    // The table under the five slots, and the pay table's rows lit, drawn at x 573 over their rows.
+    {"carte/places", UN, UN, 4 * 91 + 62, 100},
+    {"gains/ligne", {"Paire", "DoublePaire", "Brelan", "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"},
+     UN, 280, 30},
     // The top banner, drawn at (193, 7), is centred and ends above the counters' backdrop (y 93); the
     // bottom ones, drawn at (118, 378), end above the deal button (y 440).
     {"texte/texte", {"Mise", "FirstHand", "Win", "Loose"}, UN, 872 - 2 * 193, 7 - 93},
@@ -130,6 +134,27 @@ TEST(Images, LeGenerateurEstDeterministe)
     EXPECT_EQ(std::system(("diff -rq " + neuf + " " VELMORA_DONNEES_TEST " | " + autres).c_str()), 0);
     EXPECT_NE(std::system(("cmp -s " + neuf + aide + " " VELMORA_DONNEES_TEST + aide).c_str()), 0);
     ASSERT_EQ(std::system(("rm -r " + neuf).c_str()), 0);
+}
+
+// The table under the slots is the game table's own at the first slot; a lit
+// row is the table's own around it, where it joins the table unseen.
+TEST(Images, LesPlacesEtLesLignesAllumeesSontLaTableAutour)
+{
+    Surface jeu = charge("backgroundJeu.bmp"), places = charge("carte/places.bmp");
+    ASSERT_TRUE(jeu && places);
+    for (int y = 0; y < places->h; ++y)
+        for (int x = 0; x < places->w; ++x) ASSERT_EQ(pixel(places.get(), x, y), pixel(jeu.get(), 61 + x, 221 + y)) << x << "," << y;
+    const char* lignes[] = {"Paire", "DoublePaire", "Brelan", "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"};
+    for (int c = 1; c <= 9; ++c) {
+        Surface ligne = charge(std::string("gains/ligne") + lignes[c - 1] + ".bmp");
+        ASSERT_TRUE(ligne);
+        const int y0 = static_cast<int>(162 + 25.6f * (9 - c)) - 2;
+        for (int y = 0; y < ligne->h; ++y)
+            for (int x = 0; x < ligne->w; ++x) {
+                const bool bord = x == 0 || y == 0 || x == ligne->w - 1 || y == ligne->h - 1;
+                ASSERT_TRUE(!bord || pixel(ligne.get(), x, y) == pixel(jeu.get(), 573 + x, y0 + y)) << lignes[c - 1] << " " << x << "," << y;
+            }
+    }
 }
 
 }  // namespace
