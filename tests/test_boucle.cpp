@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -66,6 +67,15 @@ TEST(Demarrage, DossierDesDonnees)
     fs::current_path(avant);
 }
 
+// The animations' clocks. The tables' own is a machine so slow that every
+// animation shows its last frame at once, before it reads the queue: the
+// scripted clicks are all for the screens. The stopped one moves only by the
+// animation's waits: a frame every 10 ms, the queue read between frames.
+uint32_t temps = 0;
+uint32_t horlogeLente() { return temps += 1000; }
+uint32_t horlogeArretee() { return temps; }
+void attenteSimulee(uint32_t millisecondes) { temps += millisecondes; }
+
 // The run-long records of the game, on a dummy screen.
 class Table : public testing::Test {
 protected:
@@ -84,6 +94,7 @@ protected:
         ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
         ASSERT_NE(ecran, nullptr) << SDL_GetError();
         initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+        complements.deroulement = {horlogeLente, attenteSimulee, nullptr, nullptr};
     }
     void TearDown() override { SDL_Quit(); }
 
@@ -269,6 +280,59 @@ TEST_F(Table, LeConseilCompteChaqueMainJouee)
     for (Point p : {REPRENDRE, NOUVELLE_PARTIE}) {
         quitteApres(ETAT_START, {p}, &fichier.sauvegarde);
         EXPECT_EQ(conseil.bilan.mainsJouees, p.y == REPRENDRE.y ? 1 : 0);
+    }
+}
+
+// What a script leaves: the table, the counters, the deck, the saved game.
+struct Fin {
+    std::array<int32_t, 31> ecran;
+    std::array<int32_t, NB_STATISTIQUES> compteurs;
+    std::vector<int32_t> sabot;
+    std::string partie;
+    bool operator==(const Fin&) const = default;
+};
+
+using Geste = void (*)();
+void toucheEntree()
+{
+    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e{.key = {type, 0, type == SDL_KEYDOWN ? Uint8(SDL_PRESSED) : Uint8(SDL_RELEASED), {0, SDLK_RETURN, KMOD_NONE, 0}}};
+        SDL_PushEvent(&e);
+    }
+}
+
+// A press during the deal or the draw (mouse or key, on a button or not)
+// shows the last frame and does nothing else: the table, counters and saved
+// game are those of Escape alone during that animation; the close request
+// quits and saves the same. Before the draw a click on the felt ends the deal.
+TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
+{
+    Fichier fichier;
+    const auto joue = [&](bool tirage, Geste appui, Geste fin) {
+        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+        etat = ETAT_START, continuer = 1, temps = 0;
+        complements.deroulement.horloge = horlogeArretee;
+        for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER}) clic(p);
+        if (tirage) {
+            for (Point p : {Point{700, 20}, garder(1), garder(3), DISTRIBUER}) clic(p);
+        }
+        appui();
+        fin();
+        passe(&fichier.sauvegarde);
+        EXPECT_EQ(etat, ETAT_QUITTER);
+        return Fin{std::bit_cast<std::array<int32_t, 31>>(etatSurface), {valeur(credit), valeur(mise), valeur(gain)},
+                   ids(sabot), contenu(fichier.sauvegarde.chemin)};
+    };
+    const Geste appuis[] = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); }, toucheEntree,
+                            [] { pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT),
+                                 pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT); }};
+    for (bool tirage : {false, true}) {
+        const Fin attendue = joue(tirage, appuis[0], [] { pousseTouche(SDLK_ESCAPE); });
+        EXPECT_EQ(fichier.lue().mainEnJeu, tirage ? 0 : 1);
+        EXPECT_EQ(attendue.sabot.size(), tirage ? 45u : 47u);
+        for (size_t i = 0; i < std::size(appuis); ++i)
+            for (Geste fin : {+[] { pousseTouche(SDLK_ESCAPE); }, pousseQuitter})
+                EXPECT_TRUE(joue(tirage, appuis[i], fin) == attendue) << (tirage ? "draw" : "deal") << ", press " << i;
     }
 }
 
