@@ -5,9 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "animation.h"
-#include "gestionConseil.h"
-#include "reglages.h"
+#include "table.h"
 
 struct SDL_Surface;
 struct Carte;
@@ -15,16 +13,6 @@ struct Liste;
 struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
-
-// What the player has added to the game: the settings, the coach with the
-// advisor's tables, which are built once, when the coach is first needed, and
-// how the cards' animations are played.
-struct Complements {
-    Reglages reglages;
-    TablesConseil tables;
-    Conseil conseil;
-    Deroulement deroulement;
-};
 
 // The game reads its pictures and font relative to the working directory.
 // Without "image" there, moves to the first candidate that has it; when none

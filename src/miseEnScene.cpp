@@ -6,7 +6,7 @@
 #include "animation.h"
 #include "gestionMenu.h"
 #include "interfaceGraphique.h"
-#include "main.h"
+#include "table.h"
 
 namespace {
 
