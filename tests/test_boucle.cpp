@@ -224,55 +224,38 @@ TEST_F(Table, LeConseilCompteChaqueMainJouee)
     }
 }
 
-// What a script leaves: the table, the counters, the deck, the saved game.
-struct Fin {
-    std::array<int32_t, 31> ecran;
-    std::array<int32_t, NB_STATISTIQUES> compteurs;
-    std::vector<int32_t> sabot;
-    std::string partie;
-    bool operator==(const Fin&) const = default;
-};
-
-using Geste = void (*)();
-void toucheEntree()
-{
-    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event e{.key = {type, 0, type == SDL_KEYDOWN ? Uint8(SDL_PRESSED) : Uint8(SDL_RELEASED), {0, SDLK_RETURN, KMOD_NONE, 0}}};
-        SDL_PushEvent(&e);
-    }
-}
-
 // A press during the deal or the draw (mouse or key, on a button or not)
-// shows the last frame and does nothing else: the table, counters and saved
-// game are those of Escape alone during that animation; the close request
+// shows the last frame and does nothing else: the table, counters, deck and
+// saved game are those of Escape alone in that animation; the close request
 // quits and saves the same. Before the draw a click on the felt ends the deal.
 TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
 {
     Fichier fichier;
-    const auto joue = [&](bool tirage, Geste appui, Geste fin) {
+    const auto joue = [&](bool tirage, void (*appui)(), void (*fin)()) {
         initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
-        etat = ETAT_START, continuer = 1, temps = 0;
-        complements.deroulement.horloge = horlogeArretee;
+        etat = ETAT_START, continuer = 1, temps = 0, complements.deroulement.horloge = horlogeArretee;
         for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER}) clic(p);
-        if (tirage) {
-            for (Point p : {Point{700, 20}, garder(1), garder(3), DISTRIBUER}) clic(p);
-        }
-        appui();
-        fin();
-        passe(&fichier.sauvegarde);
+        for (Point p : {Point{700, 20}, garder(1), garder(3), DISTRIBUER}) tirage ? clic(p) : void();
+        appui(), fin(), passe(&fichier.sauvegarde);
         EXPECT_EQ(etat, ETAT_QUITTER);
-        return Fin{std::bit_cast<std::array<int32_t, 31>>(etatSurface), {valeur(credit), valeur(mise), valeur(gain)},
-                   ids(sabot), contenu(fichier.sauvegarde.chemin)};
+        return std::tuple{std::bit_cast<std::array<int32_t, 31>>(etatSurface), valeur(credit), valeur(mise), ids(sabot),
+                          contenu(fichier.sauvegarde.chemin)};
     };
-    const Geste appuis[] = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); }, toucheEntree,
-                            [] { pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT),
-                                 pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT); }};
+    void (*const appuis[])() = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); },
+                                [] {
+                                    SDL_Event haut{.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, SDLK_RETURN, KMOD_NONE, 0}}};
+                                    pousseTouche(SDLK_RETURN), SDL_PushEvent(&haut);
+                                },
+                                [] {
+                                    pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT);
+                                    pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT);
+                                }};
     for (bool tirage : {false, true}) {
-        const Fin attendue = joue(tirage, appuis[0], [] { pousseTouche(SDLK_ESCAPE); });
+        const auto attendue = joue(tirage, appuis[0], [] { pousseTouche(SDLK_ESCAPE); });
         EXPECT_EQ(fichier.lue().mainEnJeu, tirage ? 0 : 1);
-        EXPECT_EQ(attendue.sabot.size(), tirage ? 45u : 47u);
+        EXPECT_EQ(std::get<3>(attendue).size(), tirage ? 45u : 47u);
         for (size_t i = 0; i < std::size(appuis); ++i)
-            for (Geste fin : {+[] { pousseTouche(SDLK_ESCAPE); }, pousseQuitter})
+            for (void (*fin)() : {+[] { pousseTouche(SDLK_ESCAPE); }, pousseQuitter})
                 EXPECT_TRUE(joue(tirage, appuis[i], fin) == attendue) << (tirage ? "draw" : "deal") << ", press " << i;
     }
 }

@@ -136,25 +136,4 @@ TEST(Images, LeGenerateurEstDeterministe)
     ASSERT_EQ(std::system(("rm -r " + neuf).c_str()), 0);
 }
 
-// The table under the slots is the game table's own at the first slot; a lit
-// row is the table's own around it, where it joins the table unseen.
-TEST(Images, LesPlacesEtLesLignesAllumeesSontLaTableAutour)
-{
-    Surface jeu = charge("backgroundJeu.bmp"), places = charge("carte/places.bmp");
-    ASSERT_TRUE(jeu && places);
-    for (int y = 0; y < places->h; ++y)
-        for (int x = 0; x < places->w; ++x) ASSERT_EQ(pixel(places.get(), x, y), pixel(jeu.get(), 61 + x, 221 + y)) << x << "," << y;
-    const char* lignes[] = {"Paire", "DoublePaire", "Brelan", "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"};
-    for (int c = 1; c <= 9; ++c) {
-        Surface ligne = charge(std::string("gains/ligne") + lignes[c - 1] + ".bmp");
-        ASSERT_TRUE(ligne);
-        const int y0 = static_cast<int>(162 + 25.6f * (9 - c)) - 2;
-        for (int y = 0; y < ligne->h; ++y)
-            for (int x = 0; x < ligne->w; ++x) {
-                const bool bord = x == 0 || y == 0 || x == ligne->w - 1 || y == ligne->h - 1;
-                ASSERT_TRUE(!bord || pixel(ligne.get(), x, y) == pixel(jeu.get(), 573 + x, y0 + y)) << lignes[c - 1] << " " << x << "," << y;
-            }
-    }
-}
-
 }  // namespace
