@@ -20,7 +20,7 @@ struct Position {
 };
 
 // A part of a bitmap, in its own pixels; an empty one is the whole bitmap.
-struct Partie {
+struct Morceau {
     Sint16 x, y;
     Uint16 l, h;
 };
@@ -30,7 +30,7 @@ struct Partie {
 struct Pose {
     const char* chemin;
     Position position;
-    Partie partie{0, 0, 0, 0};
+    Morceau morceau{0, 0, 0, 0};
     int32_t largeur = -1;  // -1: its own width
 };
 
@@ -91,9 +91,9 @@ void colle(SDL_Surface* ecran, SDL_Surface* bitmap, const Pose& pose)
         colleSerre(ecran, bitmap, pose.position, pose.largeur);
         return;
     }
-    SDL_Rect partie{pose.partie.x, pose.partie.y, pose.partie.l, pose.partie.h};
+    SDL_Rect morceau{pose.morceau.x, pose.morceau.y, pose.morceau.l, pose.morceau.h};
     SDL_Rect destination{pose.position.x, pose.position.y, 0, 0};
-    SDL_UpperBlit(bitmap, pose.partie.l > 0 ? &partie : nullptr, ecran, &destination);
+    SDL_UpperBlit(bitmap, pose.morceau.l > 0 ? &morceau : nullptr, ecran, &destination);
 }
 
 // The load, blit and free steps of every widget. The bitmaps of a row stay
