@@ -323,19 +323,19 @@ Image backgroundOption()
         const char* nom;
         const char* description;
     };
-    const Reglage reglages[] = {
-        {"Conseil", "Marque en or les cartes que le meilleur jeu garde, chiffre votre choix à chaque clic et "
-                    "tient le bilan de la partie."},
-        {"Même mise", "Chaque main commence avec la mise de la main précédente déjà posée (tout le crédit s'il en "
-                      "reste moins)."},
-        {"Taille de la fenêtre", "× 1 : 872 × 488 points ; × 1,5 ou × 2 pour un grand écran. Appliquée tout de suite."},
+    const Reglage reglages[NB_REGLAGES] = {
+        {"Conseil", "Marque en or les cartes du meilleur jeu, chiffre votre choix et tient le bilan."},
+        {"Même mise", "Chaque main commence avec la mise de la précédente déjà posée."},
+        {"Taille de la fenêtre", "× 1 : 872 × 488 points ; × 1,5 ou × 2 pour un grand écran."},
+        {"Son", "Jetons, cartes et gains qui s'entendent. Désactivé, le jeu reste muet."},
+        {"Animations", "Cartes distribuées une à une, retournées au tirage ; rapides ou aucune."},
     };
-    for (int i = 0; i < 3; ++i) {
-        const float haut = Y_REGLAGES[i] - 20;
+    for (int i = 0; i < NB_REGLAGES; ++i) {
+        const float haut = Y_REGLAGES[i] - 13;
         if (i > 0)
-            remplis(im, rectangleArrondi(32, haut - 9, 418, haut - 8, 0.5f), uni(avecAlpha(palette::or_, 0.3f)));
-        ecris(im, style(Police::sansGras, 17, palette::or_), 32, haut + 16, reglages[i].nom);
-        paragraphe(im, style(Police::sans, 13, texteClair), 32, haut + 38, X_REGLAGE - 32 - 14, 16,
+            remplis(im, rectangleArrondi(32, haut - 1, 418, haut, 0.5f), uni(avecAlpha(palette::or_, 0.3f)));
+        ecris(im, style(Police::sansGras, 16, palette::or_), 32, haut + 21, reglages[i].nom);
+        paragraphe(im, style(Police::sans, 12, texteClair), 32, haut + 38, X_REGLAGE - 32 - 12, 14,
                    reglages[i].description);
     }
 

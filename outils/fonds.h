@@ -17,7 +17,8 @@ Image backTexte();
 
 // The Option screen's setting buttons: one column, a row per setting.
 constexpr int X_REGLAGE = 298, LARGEUR_REGLAGE = 122, HAUTEUR_REGLAGE = 38;
-constexpr int Y_REGLAGES[3] = {150, 262, 374};
+constexpr int NB_REGLAGES = 5, PAS_REGLAGES = 64;
+constexpr int Y_REGLAGES[NB_REGLAGES] = {135, 199, 263, 327, 391};
 
 // The coach's pictures on the table, cut from it: a mark above each card the
 // best hold keeps, the strip under the hold buttons and the one above the cards.

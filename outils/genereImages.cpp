@@ -90,8 +90,8 @@ void genereBoutons(Sortie& s, const Image& accueil)
     s.bmp("bouton/boutonResumeClose.bmp", ferme);
 }
 
-// The Option screen's settings, one picture per state; the Conseil and Même
-// mise buttons are lit when on.
+// The Option screen's settings, one picture per state; a setting's button is
+// lit when it adds something to the table.
 void genereReglages(Sortie& s, const Image& option)
 {
     struct Etat {
@@ -105,6 +105,9 @@ void genereReglages(Sortie& s, const Image& option)
         {"MemeMiseNon", 1, "Désactivée", &teinte::bordeaux}, {"MemeMiseOui", 1, "Activée", &teinte::or_},
         {"Fenetre1", 2, "× 1", &teinte::bordeaux}, {"Fenetre15", 2, "× 1,5", &teinte::bordeaux},
         {"Fenetre2", 2, "× 2", &teinte::bordeaux},
+        {"SonNon", 3, "Désactivé", &teinte::bordeaux}, {"SonOui", 3, "Activé", &teinte::or_},
+        {"AnimationsNormales", 4, "Normales", &teinte::or_}, {"AnimationsRapides", 4, "Rapides", &teinte::or_},
+        {"AnimationsAucune", 4, "Aucune", &teinte::bordeaux},
     };
     for (const Etat& e : etats)
         s.bmp(std::string("bouton/bouton") + e.nom + ".bmp",

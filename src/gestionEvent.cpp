@@ -176,9 +176,11 @@ constexpr std::array boutonsStart{
 constexpr std::array boutonsOption{
     Bouton{zoneBas, toucheRetour, pose<&EtatSurface::boutonRetour, 1>,
            poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
-    Bouton{{299, 418, 151, 186}, {SDLK_c}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 263, 298}, {SDLK_m}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 375, 410}, {SDLK_f}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 136, 171}, {SDLK_c}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 200, 235}, {SDLK_m}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 264, 299}, {SDLK_f}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 328, 363}, {SDLK_s}, basculeReglage<&Reglages::son, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 392, 427}, {SDLK_a}, basculeReglage<&Reglages::animations, 3>, nullptr, reglagesPresents},
 };
 
 // The chips' keys count from 1 in the order they read, row by row.

@@ -159,9 +159,12 @@ constexpr CodeFichier fichiersMemeMise[] = {{0, "image/bouton/boutonMemeMiseNon.
 constexpr CodeFichier fichiersFenetre[] = {{FENETRE_X1, "image/bouton/boutonFenetre1.bmp"},
                                            {FENETRE_X1_5, "image/bouton/boutonFenetre15.bmp"},
                                            {FENETRE_X2, "image/bouton/boutonFenetre2.bmp"}};
-constexpr Position positionConseil{298, 150};
-constexpr Position positionMemeMise{298, 262};
-constexpr Position positionFenetre{298, 374};
+constexpr CodeFichier fichiersSon[] = {{0, "image/bouton/boutonSonNon.bmp"}, {1, "image/bouton/boutonSonOui.bmp"}};
+constexpr CodeFichier fichiersAnimations[] = {{ANIMATIONS_NORMALES, "image/bouton/boutonAnimationsNormales.bmp"},
+                                              {ANIMATIONS_RAPIDES, "image/bouton/boutonAnimationsRapides.bmp"},
+                                              {ANIMATIONS_AUCUNE, "image/bouton/boutonAnimationsAucune.bmp"}};
+constexpr int16_t X_REGLAGE = 298;
+constexpr std::array<int16_t, 5> yReglages = {135, 199, 263, 327, 391};
 
 constexpr const char* FICHIER_MARQUE = "image/conseil/marque.bmp";
 constexpr std::array<Position, 5> positionsMarques = {{{61, 202}, {152, 202}, {243, 202}, {334, 202}, {425, 202}}};
@@ -300,9 +303,14 @@ void affichageJetons(SDL_Surface* ecran, const EtatSurface* etatSurface)
 
 void affichageReglages(SDL_Surface* ecran, const Reglages* reglages)
 {
-    const std::array<Pose, 3> poses = {{{fichierDuCode(fichiersConseil, reglages->conseil), positionConseil},
-                                        {fichierDuCode(fichiersMemeMise, reglages->memeMise), positionMemeMise},
-                                        {fichierDuCode(fichiersFenetre, reglages->fenetre), positionFenetre}}};
+    const std::array<const char*, yReglages.size()> fichiers = {
+        fichierDuCode(fichiersConseil, reglages->conseil), fichierDuCode(fichiersMemeMise, reglages->memeMise),
+        fichierDuCode(fichiersFenetre, reglages->fenetre), fichierDuCode(fichiersSon, reglages->son),
+        fichierDuCode(fichiersAnimations, reglages->animations)};
+    std::array<Pose, yReglages.size()> poses{};
+    for (size_t i = 0; i < poses.size(); ++i) {
+        poses[i] = {fichiers[i], {X_REGLAGE, yReglages[i]}};
+    }
     dessine(ecran, poses);
 }
 

@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "gestionConseil.h"
-#include "reglages.h"
+#include "table.h"
 
 struct SDL_Surface;
 struct Carte;
@@ -14,14 +13,6 @@ struct Liste;
 struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
-
-// What the player has added to the game: the settings, and the coach with
-// the advisor's tables, which are built once, when the coach is first needed.
-struct Complements {
-    Reglages reglages;
-    TablesConseil tables;
-    Conseil conseil;
-};
 
 // The game reads its pictures and font relative to the working directory.
 // Without "image" there, moves to the first candidate that has it; when none

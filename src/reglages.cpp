@@ -8,7 +8,7 @@
 namespace {
 
 // One setting: its key, its field, and the text of each of its codes (code =
-// index); the first value is the default.
+// index). Its default is the field's in Reglages{}.
 struct Cle {
     std::string_view nom;
     int32_t Reglages::*champ;
@@ -16,11 +16,18 @@ struct Cle {
     int32_t nbValeurs;
 };
 
-constexpr std::array<Cle, 3> cles = {{
+constexpr std::array<Cle, 5> cles = {{
     {"conseil", &Reglages::conseil, {"0", "1"}, 2},
     {"memeMise", &Reglages::memeMise, {"0", "1"}, 2},
     {"fenetre", &Reglages::fenetre, {"1", "1.5", "2"}, 3},
+    {"son", &Reglages::son, {"0", "1"}, 2},
+    {"animations", &Reglages::animations, {"normales", "rapides", "aucune"}, 3},
 }};
+
+constexpr int32_t defaut(const Cle& cle)
+{
+    return Reglages{}.*cle.champ;
+}
 constexpr const Cle& cleFenetre = cles[2];
 static_assert(cleFenetre.nom == "fenetre");
 
@@ -55,10 +62,10 @@ void litLigne(std::string_view ligne, Reglages* reglages, const std::string& sou
                 return;
             }
         }
-        reglages->*cle.champ = 0;
+        reglages->*cle.champ = defaut(cle);
         std::fprintf(stderr, "velmora : %s : valeur invalide pour %.*s (%.*s), %.*s par defaut\n", source.c_str(),
                      static_cast<int>(nom.size()), nom.data(), static_cast<int>(valeur.size()), valeur.data(),
-                     static_cast<int>(cle.valeurs[0].size()), cle.valeurs[0].data());
+                     static_cast<int>(cle.valeurs[defaut(cle)].size()), cle.valeurs[defaut(cle)].data());
         return;
     }
 }
@@ -76,7 +83,7 @@ std::string texteReglages(const Reglages* reglages)
     for (const Cle& cle : cles) {
         const int32_t code = reglages->*cle.champ;
         texte.append(cle.nom).append("=");
-        texte.append(cle.valeurs[code >= 0 && code < cle.nbValeurs ? code : 0]).append("\n");
+        texte.append(cle.valeurs[code >= 0 && code < cle.nbValeurs ? code : defaut(cle)]).append("\n");
     }
     return texte;
 }

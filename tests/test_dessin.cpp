@@ -92,11 +92,13 @@ TEST_F(Dessin, VertTransparentDesJetonsSeulement)
 TEST_F(Dessin, ReglagesEtConseilASaPlace)
 {
     const std::string B = "image/bouton/bouton", C = "image/conseil/";
-    const Image oui{B + "ConseilOui.bmp", 298, 150}, non{B + "MemeMiseNon.bmp", 298, 262}, fois2{B + "Fenetre2.bmp", 298, 374},
-        memeOui{B + "MemeMiseOui.bmp", 298, 262}, choix{C + "choix.bmp", 44, 342}, bilan{C + "bilan.bmp", 44, 199};
+    const Image oui{B + "ConseilOui.bmp", 298, 135}, non{B + "MemeMiseNon.bmp", 298, 199}, fois2{B + "Fenetre2.bmp", 298, 263},
+        muet{B + "SonNon.bmp", 298, 327}, rapides{B + "AnimationsRapides.bmp", 298, 391},
+        memeOui{B + "MemeMiseOui.bmp", 298, 199}, choix{C + "choix.bmp", 44, 342}, bilan{C + "bilan.bmp", 44, 199};
     const auto marque = [&](int slot) { return Image{C + "marque.bmp", 61 + 91 * slot, 202}; };
-    for (const Image& im : {oui, non, fois2, memeOui, choix, bilan, marque(0)}) ecrisBmp(im.chemin);
-    for (auto [r, attendu] : {std::pair{Reglages{1, 0, FENETRE_X2}, std::vector{oui, non, fois2}}, {{2, 1, 3}, {memeOui}}})
+    for (const Image& im : {oui, non, fois2, muet, rapides, memeOui, choix, bilan, marque(0)}) ecrisBmp(im.chemin);
+    for (auto [r, attendu] : {std::pair{Reglages{1, 0, FENETRE_X2, 0, ANIMATIONS_RAPIDES}, std::vector{oui, non, fois2, muet, rapides}},
+                              {{2, 1, 3, 2, 3}, {memeOui}}})
         affichageReglages(ecran, &r), verifieEcran(attendu);
     for (auto [etape, attendu] : {std::pair{CONSEIL_MUET, std::vector<Image>{}},
                                   {CONSEIL_CHOIX, {marque(0), marque(2), marque(4), choix}}, {CONSEIL_VERDICT, {bilan, choix}}}) {

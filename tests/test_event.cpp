@@ -93,8 +93,9 @@ const Zone zones[] = {
     {Option, RETOUR_, 7, 114, 457, 483, RETOUR, 1, 0, ETAT_START},
     {Option, {}, 7, 114, 426, 452, 0, -1, -1},  // Back is released in its own rectangle only
     // The settings, without settings to change.
-    {Option, {SDLK_c}, 299, 418, 151, 186, 0, -1, -1}, {Option, {SDLK_m}, 299, 418, 263, 298, 0, -1, -1},
-    {Option, {SDLK_f}, 299, 418, 375, 410, 0, -1, -1},
+    {Option, {SDLK_c}, 299, 418, 136, 171, 0, -1, -1}, {Option, {SDLK_m}, 299, 418, 200, 235, 0, -1, -1},
+    {Option, {SDLK_f}, 299, 418, 264, 299, 0, -1, -1}, {Option, {SDLK_s}, 299, 418, 328, 363, 0, -1, -1},
+    {Option, {SDLK_a}, 299, 418, 392, 427, 0, -1, -1},
     {Mise, ENTREE, 386, 537, 441, 477, CARTE, 3, 2, ETAT_FIRSTHAND},
     {Mise, ENTREE, 386, 537, 441, 477, CARTE, -1, -1, -2, 0, 12},  // disabled
     {Mise, F1, 7, 114, 426, 452, AIDE, 1, 0}, {Mise, F2, 7, 114, 457, 483, APROPOS, 1, 0},
@@ -192,8 +193,9 @@ TEST_F(Evenements, ToucheSansBouton)
 TEST_F(Evenements, ReglagesAuClavier)
 {
     const std::tuple<SDLKey, Point, int32_t Reglages::*, int32_t> reglages[] = {
-        {SDLK_c, {358, 168}, &Reglages::conseil, 1}, {SDLK_m, {358, 280}, &Reglages::memeMise, 1},
-        {SDLK_f, {358, 392}, &Reglages::fenetre, 2}};
+        {SDLK_c, {358, 153}, &Reglages::conseil, 1}, {SDLK_m, {358, 217}, &Reglages::memeMise, 1},
+        {SDLK_f, {358, 281}, &Reglages::fenetre, 2}, {SDLK_s, {358, 345}, &Reglages::son, 1},
+        {SDLK_a, {358, 409}, &Reglages::animations, 2}};
     for (auto [touche_, point, champ, dernier] : reglages)
         for (int32_t avant : {0, dernier}) {
             Reglages r{}, attendu{};

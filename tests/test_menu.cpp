@@ -44,11 +44,12 @@ const std::map<char, std::vector<Image>> lettres{
     // The counters; the Help text is f, the About texts F.
     {'v', {{"14pt"}, POLICE, {"18pt"}, POLICE, FLIP}}, {'F', {{"20pt"}, POLICE, FLIP}},
     // The settings; the coach's mark over slot 0, its strip and its lines.
-    {'o', {{B + "ConseilOui.bmp", 298, 150}, {B + "MemeMiseOui.bmp", 298, 262}, {B + "Fenetre15.bmp", 298, 374}}},
+    {'o', {{B + "ConseilOui.bmp", 298, 135}, {B + "MemeMiseOui.bmp", 298, 199}, {B + "Fenetre15.bmp", 298, 263},
+           {B + "SonNon.bmp", 298, 327}, {B + "AnimationsAucune.bmp", 298, 391}}},
     {'m', {{"image/conseil/marque.bmp", 61, 202}}}, {'K', {{"image/conseil/choix.bmp", 44, 342}}},
     {'T', {{"14pt"}, POLICE}}};  // the first hand's line only, flipped with the screen
 
-const Reglages reglages{1, 1, FENETRE_X1_5};
+const Reglages reglages{1, 1, FENETRE_X1_5, 0, ANIMATIONS_AUCUNE};
 const Conseil conseil = [] { Conseil c{}; c.etape = CONSEIL_CHOIX; c.meilleure = 1; return c; }();
 
 std::vector<Image> dessins(const std::string& mot)

@@ -27,23 +27,27 @@ long lignesErreur(const std::function<void()>& f)
 // with one line; unknown keys, comments and lines without "=" change nothing.
 TEST(Reglages, TexteDansLesDeuxSensEtValeursInvalides)
 {
-    for (int32_t n = 0; n < 12; ++n) {
-        const Reglages ecrits{n % 2, n / 2 % 2, n / 4};
-        Reglages lus{1 - n % 2, 1 - n / 2 % 2, (n / 4 + 1) % 3};
+    for (int32_t n = 0; n < 72; ++n) {
+        const Reglages ecrits{n % 2, n / 2 % 2, n / 4 % 3, n / 12 % 2, n / 24};
+        Reglages lus{1 - n % 2, 1 - n / 2 % 2, (n / 4 + 1) % 3, 1 - n / 12 % 2, (n / 24 + 1) % 3};
         EXPECT_EQ(lignesErreur([&] { litReglages(texteReglages(&ecrits), &lus, "essai"); }), 0);
         EXPECT_EQ(lus, ecrits) << texteReglages(&ecrits);
     }
+    // A bad value gets its own default: off for the coach, on for the sound.
     const std::pair<const char*, Reglages> cas[] = {
-        {"conseil=2", {0, 1, FENETRE_X2}}, {"conseil=", {0, 1, FENETRE_X2}}, {"memeMise=oui", {1, 0, FENETRE_X2}},
-        {"fenetre=3", {1, 1, FENETRE_X1}}, {"fenetre=1,5", {1, 1, FENETRE_X1}}, {"fenetre=2.0", {1, 1, FENETRE_X1}}};
+        {"conseil=2", {0, 1, FENETRE_X2, 0, 1}}, {"conseil=", {0, 1, FENETRE_X2, 0, 1}},
+        {"memeMise=oui", {1, 0, FENETRE_X2, 0, 1}}, {"fenetre=3", {1, 1, FENETRE_X1, 0, 1}},
+        {"fenetre=1,5", {1, 1, FENETRE_X1, 0, 1}}, {"fenetre=2.0", {1, 1, FENETRE_X1, 0, 1}},
+        {"son=non", {1, 1, FENETRE_X2, 1, 1}}, {"animations=lentes", {1, 1, FENETRE_X2, 0, ANIMATIONS_NORMALES}}};
     for (const auto& [ligne, attendu] : cas) {
-        Reglages r{1, 1, FENETRE_X2};
+        Reglages r{1, 1, FENETRE_X2, 0, 1};
         EXPECT_EQ(lignesErreur([&] { litReglages(ligne, &r, "essai"); }), 1) << ligne;
         EXPECT_EQ(r, attendu) << ligne;
     }
     Reglages r{};
     EXPECT_EQ(lignesErreur([&] { litReglages("# x\ncouleur=rouge\nsans egal\n fenetre = 1.5\r\nconseil=1", &r, "e"); }), 0);
-    EXPECT_EQ(r, (Reglages{1, 0, FENETRE_X1_5}));
+    EXPECT_EQ(r, (Reglages{1, 0, FENETRE_X1_5, 1, ANIMATIONS_NORMALES}));
+    EXPECT_EQ(texteReglages(&r), "conseil=1\nmemeMise=0\nfenetre=1.5\nson=1\nanimations=normales\n");
 }
 
 // Written then read back; absent, a directory or too large: every default,
