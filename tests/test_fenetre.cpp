@@ -248,7 +248,7 @@ TEST_F(Fenetre, UnePartieAuClavierCommeALaSouris)
     const Geste DISTRIBUER{461, 459, "Return"}, TAPIS{434, 243, "t"};
     std::vector<Geste> gestes{
         {60, 439, "F1"}, {60, 470, "BackSpace"}, {60, 470, "F2"}, {60, 470, "Return"},  // Help, About
-        {434, 279, "o"}, {358, 280, "m"}, {358, 280, "m"}, {358, 168, "c"}, {60, 470, "space"},  // Options
+        {434, 279, "o"}, {358, 217, "m"}, {358, 217, "m"}, {358, 153, "c"}, {60, 470, "space"},  // Options
         {434, 162, "n"}, {80, 243, "1", 'p'}, {80, 243, "1", 'r'}, {163, 243, "KP_2"}, {246, 243, "3"},
         {434, 326, "BackSpace"}, TAPIS, {434, 326, "a"}, {329, 243, "4"}, {60, 439, "F1"}, {60, 470, "BackSpace"},
         {461, 459, "Return", 'p'}, {461, 459, "Return", 'r'},  // the deal, pressed then released
