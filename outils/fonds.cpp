@@ -207,17 +207,18 @@ void auClavier(Image& im, float x0, float y0, float x1, float y1)
 {
     panneau(im, x0, y0, x1, y1, 8);
     const float milieu = (y0 + y1) / 2;
-    ecris(im, titreOr(19, milieu - 22, milieu - 4), x0 + 56, milieu - 4, "Au", Alignement::centre);
-    ecris(im, titreOr(19, milieu - 2, milieu + 16), x0 + 56, milieu + 16, "clavier", Alignement::centre);
+    ecris(im, titreOr(18, milieu - 21, milieu - 4), x0 + 40, milieu - 4, "Au", Alignement::centre);
+    ecris(im, titreOr(18, milieu - 2, milieu + 15), x0 + 40, milieu + 15, "clavier", Alignement::centre);
+    remplis(im, rectangleArrondi(x0 + 80, y0 + 12, x0 + 81, y1 - 12, 0.5f), uni(avecAlpha(palette::or_, 0.4f)));
     const char* table[] = {"[1] … [8]  les jetons   [T] Tapis   [A] [←] Annuler",
                            "[1] … [5]  garder ou changer la carte",
-                           "[Entrée] ou [Espace]  Distribuer, Rejouer, Continuer"};
+                           "[Entrée] [Espace]  Distribuer, Rejouer, Continuer"};
     const char* menus[] = {"[N] Nouvelle partie   [R] Reprendre   [O] Options",
-                           "[F1] Aide   [F2] À propos   [←] [Entrée] [Espace] Retour",
-                           "Options : l'initiale du réglage   [Échap] quitter"};
+                           "[C] [M] [F] [S] [A]  réglages   [F1] Aide   [F2] À propos",
+                           "[←] [Entrée] [Espace]  Retour   [Échap]  quitter"};
     for (int i = 0; i < 3; ++i) {
-        ligneDeTouches(im, x0 + 112, y0 + 25 + 22 * i, table[i]);
-        ligneDeTouches(im, x0 + 424, y0 + 25 + 22 * i, menus[i]);
+        ligneDeTouches(im, x0 + 92, y0 + 25 + 22 * i, table[i]);
+        ligneDeTouches(im, x0 + 396, y0 + 25 + 22 * i, menus[i]);
     }
 }
 
