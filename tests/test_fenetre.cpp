@@ -322,7 +322,7 @@ TEST_F(Fenetre, ClavierAzerty)
     EXPECT_TRUE(egales(ecranNouveau(rien.get()).get(), un.get())) << "a key held stakes once";
 
     touches("13 Return");  // chip 10, the deal
-    ASSERT_TRUE(attendImage("bouton/boutonCarteUp.bmp", 385, 440));
+    ASSERT_TRUE(attendImage("bouton/boutonGarderUp.bmp", 56, 321));
     const Surface donne = ecranNouveau(rien.get());
     touches("10 12");
     const Surface marquees = ecranNouveau(donne.get());
