@@ -190,15 +190,15 @@ void ligneDeTouches(Image& im, float x, float y, const std::string& ligne)
     const Style mots = style(Police::sans, 13, texteClair);
     for (std::size_t i = 0; i < ligne.size();) {
         const bool touche = ligne[i] == '[';
-        const std::size_t fin = touche ? ligne.find(']', i) : ligne.find('[', i);
-        const std::string morceau = ligne.substr(i + touche, (fin == std::string::npos ? ligne.size() : fin) - i - touche);
+        const std::size_t fin = std::min(touche ? ligne.find(']', i) : ligne.find('[', i), ligne.size());
+        const std::string morceau = ligne.substr(i + touche, fin - i - touche);
         if (touche) {
             x = capuchon(im, x, y, morceau);
         } else {
             ecris(im, mots, x, y, morceau);
             x += mesure(Police::sans, 13, morceau).largeur;
         }
-        i = fin == std::string::npos ? ligne.size() : fin + touche;
+        i = fin + touche;
     }
 }
 

@@ -75,7 +75,8 @@ using Touches = std::array<SDLKey, 4>;
 constexpr SDLKey azerty[] = {SDLK_AMPERSAND, SDLK_WORLD_73, SDLK_QUOTEDBL, SDLK_QUOTE,
                              SDLK_LEFTPAREN, SDLK_MINUS, SDLK_WORLD_72, SDLK_UNDERSCORE};
 constexpr Touches chiffre(int n) { return {SDLKey(SDLK_0 + n), SDLKey(SDLK_KP0 + n), azerty[n - 1]}; }
-constexpr Touches ENTREE{SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE}, RETOUR_{SDLK_BACKSPACE, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE};
+constexpr Touches ENTREE{SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE};
+constexpr Touches RETOUR_{SDLK_BACKSPACE, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE};
 constexpr Touches F1{SDLK_F1}, F2{SDLK_F2};
 
 // A button's keys and rectangle on one screen; the code its press and its
@@ -83,7 +84,11 @@ constexpr Touches F1{SDLK_F1}, F2{SDLK_F2};
 // kept), the credits its press moves to the bet (from credit 1000 and bet
 // 20) and the field's code before. A key down acts as the press, a key up
 // as the release.
-struct Zone { Ecran ecran; Touches touches; int x1, x2, y1, y2, champ, appui, relache, etat = -2, mise = 0, avant = 7; };
+struct Zone {
+    Ecran ecran;
+    Touches touches;
+    int x1, x2, y1, y2, champ, appui, relache, etat = -2, mise = 0, avant = 7;
+};
 const Zone zones[] = {
     {Start, F1, 7, 114, 426, 452, AIDE, 1, 0}, {Start, F2, 7, 114, 457, 483, APROPOS, 1, 0},
     {Start, {SDLK_n}, 283, 586, 144, 180, NEWGAME, 1, 0, ETAT_MISE},
@@ -99,10 +104,14 @@ const Zone zones[] = {
     {Mise, ENTREE, 386, 537, 441, 477, CARTE, 3, 2, ETAT_FIRSTHAND},
     {Mise, ENTREE, 386, 537, 441, 477, CARTE, -1, -1, -2, 0, 12},  // disabled
     {Mise, F1, 7, 114, 426, 452, AIDE, 1, 0}, {Mise, F2, 7, 114, 457, 483, APROPOS, 1, 0},
-    {Mise, chiffre(1), 47, 114, 210, 277, JETON, 1, 0, -2, 1}, {Mise, chiffre(2), 130, 197, 210, 277, JETON + 1, 1, 0, -2, 2},
-    {Mise, chiffre(3), 213, 280, 210, 277, JETON + 2, 1, 0, -2, 5}, {Mise, chiffre(4), 296, 363, 210, 277, JETON + 3, 1, 0, -2, 10},
-    {Mise, chiffre(5), 47, 114, 293, 360, JETON + 4, 1, 0, -2, 20}, {Mise, chiffre(6), 130, 197, 293, 360, JETON + 5, 1, 0, -2, 50},
-    {Mise, chiffre(7), 213, 280, 293, 360, JETON + 6, 1, 0, -2, 100}, {Mise, chiffre(8), 296, 363, 293, 360, JETON + 7, 1, 0, -2, 200},
+    {Mise, chiffre(1), 47, 114, 210, 277, JETON, 1, 0, -2, 1},
+    {Mise, chiffre(2), 130, 197, 210, 277, JETON + 1, 1, 0, -2, 2},
+    {Mise, chiffre(3), 213, 280, 210, 277, JETON + 2, 1, 0, -2, 5},
+    {Mise, chiffre(4), 296, 363, 210, 277, JETON + 3, 1, 0, -2, 10},
+    {Mise, chiffre(5), 47, 114, 293, 360, JETON + 4, 1, 0, -2, 20},
+    {Mise, chiffre(6), 130, 197, 293, 360, JETON + 5, 1, 0, -2, 50},
+    {Mise, chiffre(7), 213, 280, 293, 360, JETON + 6, 1, 0, -2, 100},
+    {Mise, chiffre(8), 296, 363, 293, 360, JETON + 7, 1, 0, -2, 200},
     {Mise, {SDLK_t}, 401, 468, 210, 277, JETON + 8, 1, 0, -2, 1000},
     {Mise, {SDLK_a, SDLK_BACKSPACE}, 401, 468, 293, 360, JETON + 9, 1, 0, -2, -20},
     {FirstHand, ENTREE, 386, 537, 441, 477, CARTE, 3, 4, ETAT_SECONDHAND, 0, 12},

@@ -299,7 +299,9 @@ TEST_F(Fenetre, ClavierAzerty)
     ASSERT_NE(commande("DISPLAY=" + ecran + " setxkbmap -query").find("layout:     fr"), std::string::npos);
     const auto touches = [&](const std::string& t) { fais({0, 0, t}, true); };
     const auto souris = [&](int x, int y) { fais({x, y, ""}, false); };
-    const auto attendEgal = [&](const Surface& s) { return attendEcran([&](SDL_Surface* c) { return egales(c, s.get()); }); };
+    const auto attendEgal = [&](const Surface& s) {
+        return attendEcran([&](SDL_Surface* c) { return egales(c, s.get()); });
+    };
     touches("n");
     ASSERT_TRUE(attendImage("bouton/boutonCarteDisa.bmp", 385, 440));
     const Surface rien = charge(capture);
