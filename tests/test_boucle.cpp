@@ -242,10 +242,7 @@ TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
                           contenu(fichier.sauvegarde.chemin)};
     };
     void (*const appuis[])() = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); },
-                                [] {
-                                    SDL_Event haut{.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, SDLK_RETURN, KMOD_NONE, 0}}};
-                                    pousseTouche(SDLK_RETURN), SDL_PushEvent(&haut);
-                                },
+                                [] { pousseTouche(SDLK_RETURN), pousseTouche(SDLK_RETURN, SDL_KEYUP); },
                                 [] {
                                     pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT);
                                     pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT);
