@@ -20,6 +20,7 @@
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "miseEnScene.h"
 #include "sauvegarde.h"
 
 namespace {
@@ -148,22 +149,23 @@ void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatS
     }
 }
 
-// The first-hand and final-hand screens share their drawing. The coach, when
-// there is one, reads the marks before every drawing.
+// The first-hand and final-hand screens share their drawing; the entry says
+// how the cards arrive. The coach, when there is one, reads the marks before
+// every drawing.
 void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
                int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*),
-               Conseil* conseil)
+               Conseil* conseil, const Complements* complements, int32_t entree)
 {
     if (conseil != nullptr) {
         gestionChoixConseil(conseil, etatSurface->garder);
     }
-    affichageMenuHand(ecran, etatSurface, statistiques, conseil);
+    ouvreEcranMain(ecran, etatSurface, statistiques, conseil, complements, entree);
     gestionEvent(etat, continuer, etatSurface);
     while (*etat == etatEcran) {
         if (conseil != nullptr) {
             gestionChoixConseil(conseil, etatSurface->garder);
         }
-        refreshMenuHand(ecran, etatSurface, statistiques, *etat, conseil);
+        refreshEcranMain(ecran, etatSurface, statistiques, *etat, conseil, complements);
         gestionEvent(etat, continuer, etatSurface);
     }
 }
@@ -299,7 +301,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_FIRSTHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
-                  conseilDonne(&table));
+                  conseilDonne(&table), complements, mainReprise ? ENTREE_FIXE : ENTREE_DONNE);
         sauveSiQuitte(&table, ETAT_FIRSTHAND, *etat);
     }
     if (*etat == ETAT_SECONDHAND) {
@@ -313,7 +315,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_SECONDHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
-                  conseil);
+                  conseil, complements, ENTREE_TIRAGE);
     }
     if (*etat == ETAT_LOOSE) {
         ecranLoose(ecran, etatSurface, etat, continuer);

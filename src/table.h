@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "animation.h"
 #include "gestionConseil.h"
 #include "reglages.h"
 
@@ -14,12 +15,13 @@ struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
 
-// The settings, and the coach with the advisor's tables, which are built
-// once, when the coach is first needed.
+// The settings, the coach with the advisor's tables, which are built once,
+// when the coach is first needed, and how the cards' animations are played.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
+    Deroulement deroulement;
 };
 
 // Every record of the game, by address. Without a sauvegarde nothing is

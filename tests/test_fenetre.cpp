@@ -236,6 +236,50 @@ TEST_F(Fenetre, UneMainALaSourisSauveeParEchapPuisReprise)
     fs::remove_all(prefixe);
 }
 
+// Do two screenshots show the same pixels in card slot i (one in nine)?
+bool memePlace(const SDL_Surface* a, const SDL_Surface* b, int i)
+{
+    for (int y = 221; y < 321; y += 3)
+        for (int x = 61 + 91 * i; x < 123 + 91 * i; x += 3)
+            if (rvb(a, x, y) != rvb(b, x, y)) return false;
+    return true;
+}
+
+// With the default settings' animations: a press during the deal held past
+// its end, then a click during the draw, only finish them. The first hand
+// settles with five faces, the final hand with the kept cards unmoved and
+// one row of the pay table lit when won, none when lost.
+TEST_F(Fenetre, UneMainAnimeeSEtablitSurLesEcransAttendus)
+{
+    demarre(VELMORA_EXECUTABLE, VELMORA_CONSTRUCTION);
+    ASSERT_TRUE(attendImage("bouton/boutonNewGameUp.bmp", 282, 143));
+    clic(434, 162);  // New game
+    ASSERT_TRUE(attendImage("bouton/boutonCarteDisa.bmp", 385, 440));
+    clic(329, 243);  // chip 10
+    ASSERT_TRUE(attendImage("bouton/boutonCarteUp.bmp", 385, 440));
+    // xdotool takes some 70 ms between its commands: the press lands in the 325 ms deal, the click in the 215 ms draw.
+    xdotool("mousemove --window " + fenetre + " 461 459 click 1 mousedown 1 sleep 0.6 mouseup 1");
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(attendImage("texte/texteFirstHand.bmp", 193, 7) && attendImage("bouton/boutonCarteUp.bmp", 385, 440));
+    const Surface premiere = charge(capture), dos = charge(VELMORA_DONNEES "/image/carte/back.bmp");
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(montre(premiere.get(), dos.get(), 61 + 91 * i, 221)) << "slot " << i;
+    for (int i : {0, 2, 4}) clic(91 + 91 * i, 329);  // marked
+    ASSERT_TRUE(attendImage("bouton/boutonGarderDown.bmp", 420, 321));
+    xdotool("mousemove --window " + fenetre + " 461 459 click --repeat 2 --delay 40 1");
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(attendImage("bouton/boutonRejouerUp.bmp", 385, 440)) << "the click in the draw replayed";
+    const Surface finale = charge(capture), gagne = charge(VELMORA_DONNEES "/image/texte/texteWin.bmp");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(memePlace(premiere.get(), finale.get(), i), i % 2 == 1) << "slot " << i;
+    int allumees = 0, c = 0;
+    for (const char* ligne : {"Paire", "DoublePaire", "Brelan", "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush",
+                              "QuinteFlushRoyal"}) {
+        const Surface image = charge(std::string(VELMORA_DONNEES "/image/gains/ligne") + ligne + ".bmp");
+        allumees += montre(finale.get(), image.get(), 573, static_cast<int>(162 + 25.6f * (8 - c++)) - 2);
+    }
+    EXPECT_EQ(allumees, montre(finale.get(), gagne.get(), 193, 7) ? 1 : 0);
+    quitte();
+}
+
 // A whole game by the mouse, every screen kept; then the same game (the same
 // clock, so the same cards) by the keyboard alone, each screen compared with
 // the mouse's: start, Help and About and back, Options and two settings, the
