@@ -1,4 +1,4 @@
-// Draws every picture of the game into <output-dir>/image/: the 127 bitmaps
+// Draws every picture of the game into <output-dir>/image/: the 142 bitmaps
 // and the window icon.
 //
 //   genereImages <output-dir> [--retour TEXT] [--icones DIR]
@@ -113,6 +113,16 @@ void genereReglages(Sortie& s, const Image& option)
         s.bmp(std::string("bouton/bouton") + e.nom + ".bmp",
               bouton(LARGEUR_REGLAGE, HAUTEUR_REGLAGE, X_REGLAGE, Y_REGLAGES[e.ligne], e.texte, *e.teinte, false, 17,
                      &option));
+}
+
+// The table under the card slots, and the pay table's rows lit, by the
+// combinations' file names.
+void genereTable(Sortie& s, const Image& jeu)
+{
+    s.bmp("carte/places.bmp", placesCartes(jeu));
+    constexpr std::array<const char*, 10> noms = {"",        "Paire",     "DoublePaire", "Brelan",      "Suite",
+                                                  "Couleur", "FullHouse", "Carre",       "QuinteFlush", "QuinteFlushRoyal"};
+    for (int c = 1; c < 10; ++c) s.bmp(std::string("gains/ligne") + noms[c] + ".bmp", ligneGain(c));
 }
 
 // The coach's mark and its two strips, on the table.
@@ -298,7 +308,8 @@ int main(int argc, char** argv)
         return 2;
     }
     std::error_code erreur;
-    for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison", "image/conseil"})
+    for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison", "image/conseil",
+                        "image/gains"})
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
@@ -306,6 +317,7 @@ int main(int argc, char** argv)
     genereBoutons(s, fonds.accueil);
     genereReglages(s, fonds.option);
     genereConseil(s, fonds.jeu);
+    genereTable(s, fonds.jeu);
     genereJetons(s, fonds.jeu);
     genereCartes(s);
     genereTextes(s);

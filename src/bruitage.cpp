@@ -93,11 +93,12 @@ void bruitsGarder(const Instant* avant, const Instant* apres, ListeBruits* liste
     }
 }
 
-// The cards that turned up, then the result they make.
+// The cards that turned up, unless an animation turned them, then the result they make.
 void bruitsMain(const Instant* avant, const Instant* apres, ListeBruits* liste)
 {
+    const bool animees = apres->reglages.animations != ANIMATIONS_AUCUNE;
     int32_t cartes = 0;
-    for (int32_t i = 0; i < 5; ++i) {
+    for (int32_t i = 0; i < 5 && !animees; ++i) {
         if (apres->surface.carte[i] != 0 && apres->surface.carte[i] != avant->surface.carte[i]) {
             liste->ajoute({SON_CARTE, cartes++ * ECART_CARTES_MS, i});
         }
@@ -159,4 +160,17 @@ void ecoute(const Oreille* oreille)
             instantTable(oreille->etatSurface, oreille->statistiques, *oreille->etat, oreille->reglages);
         ecouteTable(oreille->ecoute, &maintenant);
     }
+}
+
+void entendRetournees(void* ecoute, int32_t places)
+{
+    Bruit bruits[5];
+    int32_t nombre = 0;
+    for (int32_t i = 0; i < 5; ++i) {
+        if ((places >> i & 1) != 0) {
+            bruits[nombre] = {SON_CARTE, nombre * ECART_RETOURNEES_MS, i};
+            ++nombre;
+        }
+    }
+    joueSons(&static_cast<Ecoute*>(ecoute)->son, bruits, nombre);
 }

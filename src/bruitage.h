@@ -35,7 +35,9 @@ int32_t sonResultat(int32_t combinaison);
 //   stake taken back the sweep, a chip that moved nothing a click;
 // - on the first hand a hold button marked for Changer ticks, back to Garder
 //   ticks another way;
-// - every card that turned up flicks, in slot order, ECART_CARTES_MS apart;
+// - without animations, every card that turned up flicks, in slot order,
+//   ECART_CARTES_MS apart (with them, each card flicks as the animation
+//   turns it: entendRetournees);
 // - a hand just scored rings its result, PAUSE_RESULTAT_MS after the last card;
 // - the game over screen's arrival plays the falling phrase;
 // - any other button pressed, or a setting changed, clicks.
@@ -56,6 +58,12 @@ Instant instantTable(const EtatSurface* etatSurface, const Statistique* statisti
 // Opens or closes the mixer by the sound setting (and closes it when the
 // player quits), plays what changed since the last call, and remembers the table.
 void ecouteTable(Ecoute* ecoute, const Instant* maintenant);
+
+// Told by an animation which slots (a bit per slot) began to turn over: one
+// flick each, from its slot's side, ECART_RETOURNEES_MS apart when several
+// turn at once. ecoute is the Ecoute.
+constexpr int32_t ECART_RETOURNEES_MS = 20;
+void entendRetournees(void* ecoute, int32_t places);
 
 // The ear and the records of the table it reads, for the loop. Without an
 // ear, nothing is heard.

@@ -20,6 +20,7 @@
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "miseEnScene.h"
 #include "sauvegarde.h"
 
 namespace {
@@ -148,22 +149,23 @@ void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatS
     }
 }
 
-// The first-hand and final-hand screens share their drawing. The coach, when
-// there is one, reads the marks before every drawing.
+// The first-hand and final-hand screens share their drawing; the entry says
+// how the cards arrive. The coach, when there is one, reads the marks before
+// every drawing.
 void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
                int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*),
-               Conseil* conseil, const Oreille* oreille)
+               Conseil* conseil, const Complements* complements, int32_t entree, const Oreille* oreille)
 {
     if (conseil != nullptr) {
         gestionChoixConseil(conseil, etatSurface->garder);
     }
-    affichageMenuHand(ecran, etatSurface, statistiques, conseil);
+    ouvreEcranMain(ecran, etatSurface, statistiques, conseil, complements, entree);
     entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     while (*etat == etatEcran) {
         if (conseil != nullptr) {
             gestionChoixConseil(conseil, etatSurface->garder);
         }
-        refreshMenuHand(ecran, etatSurface, statistiques, *etat, conseil);
+        refreshEcranMain(ecran, etatSurface, statistiques, *etat, conseil, complements);
         entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     }
 }
@@ -303,7 +305,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_FIRSTHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
-                  conseilDonne(&table), &oreille);
+                  conseilDonne(&table), complements, mainReprise ? ENTREE_FIXE : ENTREE_DONNE, &oreille);
         sauveSiQuitte(&table, ETAT_FIRSTHAND, *etat);
     }
     if (*etat == ETAT_SECONDHAND) {
@@ -317,7 +319,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_SECONDHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
-                  conseil, &oreille);
+                  conseil, complements, ENTREE_TIRAGE, &oreille);
     }
     if (*etat == ETAT_LOOSE) {
         ecranLoose(ecran, etatSurface, etat, continuer, &oreille);
@@ -346,7 +348,8 @@ constexpr const char* aide =
     "\n"
     "Video-poker a cinq cartes. Misez avec les jetons, cliquez sur Distribuer,\n"
     "marquez les cartes a changer et tirez une fois : la main est payee selon la\n"
-    "table de paiement. Se joue au bouton gauche de la souris ; Echap quitte.\n"
+    "table de paiement. Se joue a la souris ou au clavier ; Echap quitte.\n"
+    "Au clavier : 1-8 jetons, T tapis, A annuler, 1-5 cartes, Entree Distribuer.\n"
     "\n"
     "  --help     cette aide\n"
     "  --version  la version\n"
@@ -403,6 +406,7 @@ int main(int argc, char** argv)
     Statistique statistiques[NB_STATISTIQUES] = {};
     EtatSurface etatSurface;
     Complements complements{};
+    complements.deroulement = {nullptr, nullptr, entendRetournees, &complements.ecoute};  // each card turned flicks
 
     // The window's scaling must be known before SDL opens the window.
     chargeReglages(&complements.reglages);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "animation.h"
 #include "bruitage.h"
 #include "gestionConseil.h"
 #include "reglages.h"
@@ -16,12 +17,13 @@ struct EtatSurface;
 struct Sauvegarde;
 
 // The settings, the coach with the advisor's tables, which are built once,
-// when the coach is first needed, and the sound, opened at the first wait for
-// input when its setting is on.
+// when the coach is first needed, how the cards' animations are played, and
+// the sound, opened at the first wait for input when its setting is on.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
+    Deroulement deroulement;
     Ecoute ecoute;
 };
 

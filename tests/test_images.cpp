@@ -43,6 +43,10 @@ const Groupe groupes[] = {
     {"jeton/jeton", JETONS, UD, 70, 70},
     {"carte/", {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"}, {"Trefle", "Carreau", "Coeur", "Pique"}, 62, 100},
     {"carte/back", UN, UN, 62, 100},
+    // The table under the five slots, and the pay table's rows lit, drawn at x 573 over their rows.
+    {"carte/places", UN, UN, 4 * 91 + 62, 100},
+    {"gains/ligne", {"Paire", "DoublePaire", "Brelan", "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"},
+     UN, 280, 30},
     // The top banner, drawn at (193, 7), is centred and ends above the counters' backdrop (y 93); the
     // bottom ones, drawn at (118, 378), end above the deal button (y 440).
     {"texte/texte", {"Mise", "FirstHand", "Win", "Loose"}, UN, 872 - 2 * 193, 7 - 93},

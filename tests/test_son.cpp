@@ -107,9 +107,11 @@ TEST(Sons, LeGenerateurEstDeterministe)
 
 // --- What each moment of the table calls for --------------------------------
 
+// A table without animations: its cards flick at the deal and the draw.
 Instant table(int32_t etat, int32_t texteHaut)
 {
     Instant i{};
+    i.reglages.animations = ANIMATIONS_AUCUNE;
     initEtatSurface(&i.surface);
     i.surface.fond = FOND_JEU;
     i.surface.texteHaut = texteHaut;
@@ -168,6 +170,13 @@ const Cas cas[] = {
          i.surface.texteHaut = TEXTE_WIN, i.surface.texteBas = Brelan;
      },
      {{SON_CARTE, 0, 1}, {SON_CARTE, 60, 4}, {SON_GAIN_MOYEN, 180}}},
+    {"the deal and the draw animated: the animation flicks them", &premiere,
+     [](Instant& i) { i.reglages.animations = ANIMATIONS_RAPIDES; },
+     [](Instant& i) {
+         i.etat = ETAT_SECONDHAND, i.surface.carte[1] = 50;
+         i.surface.texteHaut = TEXTE_WIN, i.surface.texteBas = Carre;
+     },
+     {{SON_GAIN_GRAND}}},
     {"all held, nothing", &premiere, rien,
      [](Instant& i) { i.etat = ETAT_SECONDHAND, i.surface.texteHaut = TEXTE_LOOSE, i.surface.texteBas = Rien; },
      {{SON_PERDU}}},
@@ -202,11 +211,13 @@ TEST(Bruitage, ChaqueCombinaisonSonPalier)
 
 // The disk driver's file: before each event is read, the sounds already
 // started have played out and reached the file (four buffers more, so that
-// none is left in the driver); the file's size then is a boundary.
+// none is left in the driver); the file's size then is a boundary. The
+// events are given one at a time, when the game waits on an empty queue, so
+// that an animation finds none to finish it early.
 struct Disque {
     std::string chemin;
-    std::vector<uintmax_t> bornes;  // before each event read
-    std::vector<Uint8> types;       // the event read after it
+    std::vector<SDL_Event> evenements;  // then Escape
+    std::vector<uintmax_t> bornes;      // before each event read
 };
 
 Disque* disque = nullptr;
@@ -248,10 +259,12 @@ protected:
         ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
         ASSERT_NE(ecran, nullptr) << SDL_GetError();
         initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261207);
+        complements.reglages.animations = ANIMATIONS_AUCUNE;  // the scripts' presses are never taken to finish one
     }
     void TearDown() override
     {
         disque = nullptr;
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
         SDL_Quit();
     }
     // A new game from the start screen: the events, then Escape.
@@ -260,6 +273,10 @@ protected:
         etat = ETAT_START, continuer = 1;
         for (SDL_Event e : evenements) SDL_PushEvent(&e);
         pousseTouche(SDLK_ESCAPE);
+        passe();
+    }
+    void passe()
+    {
         passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
                  nullptr, &complements);
     }
@@ -310,33 +327,35 @@ std::pair<long, long> audible(int32_t code)
 
 // Hands played with the sound on, each heard in a file of its own: every
 // press that means something, the deal, the draw and the result put sound in
-// the file, nothing else does. The result is told by its length: from the
-// first card drawn (two are) to the end of the result is the delay before
-// the result and the length of the sound the hand's combination calls for,
-// and the lengths of the tiers lie 0.1 s and more apart. The seed gives a
-// loss and a win.
+// the file, nothing else does. Without animations the result is told by its
+// length: from the first card drawn (two are) to the end of the result is the
+// delay before the result and the length of the sound the hand's combination
+// calls for, and the lengths of the tiers lie 0.1 s and more apart. The seed
+// gives a loss and wins. The last hand is animated: its cards flick as they
+// turn, paced by the clock.
 TEST_F(Ecoute, ChaqueMomentDUneMainSEntendDansLeFichier)
 {
     setenv("SDL_AUDIODRIVER", "disk", 1);
-    std::vector<Uint8> types;  // the events as the game reads them
-    for (const auto& [e, entendu] : uneMain) types.push_back(e.type);
-    types.push_back(SDL_KEYDOWN);
+    complements.deroulement = {nullptr, nullptr, entendRetournees, &complements.ecoute};
     std::vector<int32_t> combinaisons;
-    for (int main = 0; main < 3; ++main) {
-        Disque d;
-        d.chemin = std::string(std::getenv("HOME")) + "/main" + std::to_string(main) + ".raw";
+    for (int main = 0; main < 4; ++main) {
+        const bool animee = main == 3;
+        complements.reglages.animations = animee ? ANIMATIONS_RAPIDES : ANIMATIONS_AUCUNE;
+        Disque d{std::string(std::getenv("HOME")) + "/main" + std::to_string(main) + ".raw", evenements(), {}};
         setenv("SDL_DISKAUDIOFILE", d.chemin.c_str(), 1);
         disque = &d;
-        joue(evenements());
+        etat = ETAT_START, continuer = 1;
+        passe();
         disque = nullptr;
         EXPECT_EQ(complements.ecoute.son.etat, SON_FERME) << "closed when the player quits";
-        ASSERT_EQ(d.types, types) << "one wait per event";
+        ASSERT_EQ(d.bornes.size(), std::size(uneMain) + 1) << "one wait per event and Escape";
 
         const std::string octets = contenu(d.chemin);
         d.bornes.push_back(octets.size());
-        for (size_t i = 0; i < types.size(); ++i)
+        for (size_t i = 0; i + 1 < d.bornes.size(); ++i)
             EXPECT_EQ(entendus(octets, d.bornes[i], d.bornes[i + 1]).first >= 0, i < std::size(uneMain) && uneMain[i].second)
                 << "hand " << main << ", event " << i;
+        if (animee) continue;
 
         const size_t tirage = std::size(uneMain) - 1;
         const auto [debut, fin] = entendus(octets, d.bornes[tirage], d.bornes[tirage + 1]);
@@ -354,6 +373,19 @@ TEST_F(Ecoute, ChaqueMomentDUneMainSEntendDansLeFichier)
     }
     const auto pertes = std::ranges::count(combinaisons, Rien);
     EXPECT_TRUE(pertes > 0 && pertes < 3) << "the seed should give a loss and a win";
+}
+
+// An animation's slots that begin to turn flick at once, one channel each.
+TEST_F(Ecoute, ChaqueCarteRetourneeClaque)
+{
+    ::Ecoute ecoute;
+    ASSERT_TRUE(ouvreSon(&ecoute.son));
+    for (auto [places, voies] : {std::pair{0, 0}, {0b10101, 3}, {0b11111, 5}}) {
+        Mix_HaltChannel(-1);
+        entendRetournees(&ecoute, places);
+        EXPECT_EQ(Mix_Playing(-1), voies) << places;
+    }
+    fermeSon(&ecoute.son);
 }
 
 // With the sound off the device is never opened: the driver writes no file.
@@ -416,11 +448,12 @@ extern "C" int __wrap_SDL_WaitEvent(SDL_Event* evenement)
         quandVide = nullptr;
         appel();
     }
-    if (disque != nullptr) {
+    if (disque != nullptr && SDL_PeepEvents(evenement, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) <= 0) {
         attendSilence(disque);
         disque->bornes.push_back(taille(disque->chemin));
+        const size_t i = disque->bornes.size() - 1;
+        if (i < disque->evenements.size()) SDL_PushEvent(&disque->evenements[i]);
+        else pousseTouche(SDLK_ESCAPE);
     }
-    const int resultat = __real_SDL_WaitEvent(evenement);
-    if (disque != nullptr) disque->types.push_back(evenement->type);
-    return resultat;
+    return __real_SDL_WaitEvent(evenement);
 }
