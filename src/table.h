@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "animation.h"
+#include "bruitage.h"
 #include "gestionConseil.h"
 #include "reglages.h"
 
@@ -16,12 +17,14 @@ struct EtatSurface;
 struct Sauvegarde;
 
 // The settings, the coach with the advisor's tables, which are built once,
-// when the coach is first needed, and how the cards' animations are played.
+// when the coach is first needed, how the cards' animations are played, and
+// the sound, opened at the first wait for input when its setting is on.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
     Deroulement deroulement;
+    Ecoute ecoute;
 };
 
 // Every record of the game, by address. Without a sauvegarde nothing is

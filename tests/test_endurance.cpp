@@ -33,11 +33,12 @@ namespace {
 // the holds; last the coach and same-stake settings (the two first rows) and
 // the animations' speed (the last), not the window size between them, whose
 // buffers the heap keeps after each change: a leak to the memory check, and a
-// slow new video mode.
+// slow new video mode; now and then the sound's, which closes the audio
+// device and opens it again.
 struct Vise : Point { int dx, dy; };
 constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
                           {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77}, {{434, 285}, 35, 77}, {{273, 329}, 220, 9},
-                          {{358, 185}, 64, 50}, {{358, 410}, 64, 20}};
+                          {{358, 185}, 64, 50}, {{358, 410}, 64, 20}, {{358, 345}, 60, 17}};
 
 // Keys: every one that names a button somewhere (the AZERTY number row
 // among them), but not F (the window size, as above), and two that name
@@ -54,7 +55,9 @@ struct Endurance {
     Statistique stats[NB_STATISTIQUES] = {};
     EtatSurface etatSurface{};
     int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
-    Complements complements{{1, 1, FENETRE_X1}, {}, {}, {}};  // the stream changes them on the Option screen
+    // The coach, the same stake and the sound on (dummy driver), the cards'
+    // flicks told by the animations; the stream changes them on the Option screen.
+    Complements complements{{1, 1, FENETRE_X1, 1}, {}, {}, {nullptr, nullptr, entendRetournees, &complements.ecoute}, {}};
     const uint64_t graine = std::getenv("VELMORA_GRAINE") ? std::stoull(std::getenv("VELMORA_GRAINE")) : 20261206;
     const uint64_t total = std::getenv("VELMORA_EVENEMENTS") ? std::stoull(std::getenv("VELMORA_EVENEMENTS"))
                                                               : VELMORA_EVENEMENTS_DEFAUT;
@@ -96,7 +99,8 @@ struct Endurance {
         fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 5)));
         if (erreur == nullptr && (erreur = defaut()) != nullptr) ADD_FAILURE() << erreur << " at event " << produits;
         // About, Help and game over, the last backgrounds, have only Back or Continue.
-        const Vise& c = vises[etatSurface.fond >= FOND_APROPOS ? 0 : etat == ETAT_OPTION ? (alea() % 4 ? 8 + alea() % 2 : 0)
+        const Vise& c = vises[etatSurface.fond >= FOND_APROPOS ? 0
+                              : etat == ETAT_OPTION ? (alea() % 4 ? (alea() % 8 ? 8 + alea() % 2 : 10) : 0)
                               : alea() % 50 ? 2 + alea() % 6 : alea() % 2];
         const Point ici{uint16_t(c.x - c.dx + alea() % (2 * c.dx + 1)), uint16_t(c.y - c.dy + alea() % (2 * c.dy + 1))};
         if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; alea() % 50 == 0) SDL_PushEvent(&e);

@@ -121,12 +121,13 @@ protected:
         if (xvfb > 0) kill(xvfb, SIGTERM);  // it removes its lock file as it ends
         for (const std::string& f : {erreurs, capture, maison}) fs::remove_all(f);
     }
-    // The game in a directory, on this display, with this home and its options under it.
+    // The game in a directory, on this display, with this home and its options
+    // under it, and an audio driver that cannot open: no sound device.
     void demarre(const std::string& programme, const std::string& dossier)
     {
         jeu = enFond("cd " + dossier + " && exec env -u SDL_VIDEODRIVER -u XDG_DATA_HOME -u XDG_CONFIG_HOME" +
-                     " SDL12COMPAT_SCALE_METHOD=nearest DISPLAY=" + ecran + " HOME=" + maison + " " + programme +
-                     " 2>" + erreurs);
+                     " SDL_AUDIODRIVER=aucun SDL12COMPAT_SCALE_METHOD=nearest DISPLAY=" + ecran + " HOME=" + maison +
+                     " " + programme + " 2>" + erreurs);
         fenetre = xdotool("search --sync --name '^Velmora$'");
         ASSERT_FALSE(fenetre.empty()) << commande("cat " + erreurs);
     }
@@ -161,7 +162,8 @@ protected:
         }
         return Surface(nullptr, SDL_FreeSurface);
     }
-    // Escape ends the game with status 0 within twenty seconds.
+    // Escape ends the game with status 0 within twenty seconds; without a
+    // sound device, standard error holds one line that says so.
     void quitte()
     {
         xdotool("key --window " + fenetre + " Escape");
@@ -169,6 +171,8 @@ protected:
         for (int essai = 0; essai < 200 && waitpid(jeu, &statut, WNOHANG) == 0; ++essai)
             std::this_thread::sleep_for(100ms);
         EXPECT_EQ(statut, 0) << commande("cat " + erreurs);
+        EXPECT_EQ(commande("grep -c . " + erreurs) + commande("grep -c '^velmora : pas de son (' " + erreurs), "11")
+            << commande("cat " + erreurs);
     }
     // A screenshot, as a bitmap: quicker to write than a PNG.
     Surface photo()
@@ -198,7 +202,8 @@ protected:
 // A hand dealt with the mouse in a window doubled by the options file, the
 // build's executable started from another directory, two cards marked and
 // Escape; then the installed launcher, started from / at the normal size,
-// resumes the same table and draws.
+// resumes the same table and draws. No sound device answers, and the game
+// plays as it would with one.
 TEST_F(Fenetre, UneMainALaSourisSauveeParEchapPuisReprise)
 {
     fs::create_directories(maison + "/.config/velmora");
