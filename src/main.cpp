@@ -66,10 +66,10 @@ bool conseilActif(const Complements* complements)
 }
 
 // The advisor's tables take about a tenth of a second: built once, at the
-// first moment the coach may be needed.
+// first moment the coach or the statistics may need them.
 void prepareConseil(Complements* complements)
 {
-    if (conseilActif(complements) && complements->tables.combinaisonMain.empty()) {
+    if (complements != nullptr && complements->tables.combinaisonMain.empty()) {
         initTablesConseil(&complements->tables);
     }
 }
@@ -362,6 +362,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     if (*etat == ETAT_START) {
         ecranStart(ecran, statistiques, etatSurface, etat, continuer, complements);
     }
+    ecranStatistiques(ecran, etatSurface, etat, continuer, complements);
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
                                                                      statistiques, etatSurface, etat, complements);
@@ -389,6 +390,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
         secondTirage(sabot, mainJoueur, defausse, etatSurface);
         *combinaison = analyseCarte(mainJoueur);
         scoreMain(statistiques, etatSurface, *combinaison);
+        noteMainBilan(complements, statistiques, etatSurface, defausse, *combinaison);
         if (statistiques[credit].valeur == 0) {
             effaceSauvegarde(sauvegarde);
         } else {

@@ -7,6 +7,7 @@
 
 #include "gestionConseil.h"
 #include "reglages.h"
+#include "suiviBilan.h"
 
 struct SDL_Surface;
 struct Carte;
@@ -15,12 +16,14 @@ struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
 
-// What the player has added to the game: the settings, and the coach with
-// the advisor's tables, which are built once, when the coach is first needed.
+// What the player has added to the game: the settings, the coach and the
+// statistics, with the advisor's tables, which are built once, while the
+// start screen is first shown.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
+    SuiviBilan suivi;
 };
 
 // The game reads its pictures and font relative to the working directory.

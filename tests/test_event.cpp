@@ -13,12 +13,12 @@ namespace {
 
 using Evenements = EcranTest;
 
-// What a call may change: the 31 codes of the screen record, then etat,
-// continuer (FIN), credit and mise; compared as 35 integers, by index.
+// What a call may change: the 32 codes of the screen record, then etat,
+// continuer (FIN), credit and mise; compared as 36 integers, by index.
 struct Jeu { EtatSurface s; int32_t etat, continuer, credit, mise; };
-using Etat = std::array<int32_t, 35>;
-enum { GARDER = 6, JETON = 11, AIDE = 21, APROPOS, CARTE, RETOUR = 26, NEWGAME, RESUME, OPTION, CONT };
-enum { ETAT = 31, FIN, CREDIT, MISE };
+using Etat = std::array<int32_t, 36>;
+enum { GARDER = 6, JETON = 11, AIDE = 21, APROPOS, CARTE, RETOUR = 26, NEWGAME, RESUME, OPTION, CONT, STATS };
+enum { ETAT = 32, FIN, CREDIT, MISE };
 enum Ecran { Start, Option, Mise, FirstHand, SecondHand, Loose, APropos };
 constexpr Uint8 APPUI = SDL_MOUSEBUTTONDOWN, RELACHE = SDL_MOUSEBUTTONUP;
 
@@ -75,7 +75,8 @@ const Zone zones[] = {
     {Start, 7, 114, 426, 452, AIDE, 1, 0}, {Start, 7, 114, 457, 483, APROPOS, 1, 0},
     {Start, 283, 586, 144, 180, NEWGAME, 1, 0, ETAT_MISE}, {Start, 283, 586, 203, 239, RESUME, 1, 0, ETAT_REPRISE},
     {Start, 283, 586, 203, 239, RESUME, -1, -1, -2, 0, 12},  // Resume closed: no saved game
-    {Start, 283, 586, 261, 297, OPTION, 1, 0, ETAT_OPTION}, {Option, 7, 114, 457, 483, RETOUR, 1, 0, ETAT_START},
+    {Start, 283, 586, 261, 297, OPTION, 1, 0, ETAT_OPTION}, {Start, 283, 586, 319, 355, STATS, 1, 0, ETAT_BILAN},
+    {Option, 7, 114, 457, 483, RETOUR, 1, 0, ETAT_START},
     {Option, 7, 114, 426, 452, 0, -1, -1},  // Back is released in its own rectangle only
     {Mise, 386, 537, 441, 477, CARTE, 3, 2, ETAT_FIRSTHAND},
     {Mise, 386, 537, 441, 477, CARTE, -1, -1, -2, 0, 12},  // disabled
