@@ -1,0 +1,511 @@
+// The statistics: the record's arithmetic on written hands, luck and skill
+// against the advisor's values, the exact shares, the numbers in French, the
+// file and its damaged forms, the curve's pixels, and the loop that records
+// each paid hand and runs the screen.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <zlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <numeric>
+#include <random>
+
+#include "bilan.h"
+#include "fichiers.h"
+#include "gestionCarte.h"
+#include "gestionEvent.h"
+#include "gestionMiseGain.h"
+#include "graphiqueBilan.h"
+#include "interfaceGraphique.h"
+#include "main.h"
+#include "sauvegarde.h"
+#include "scenario.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int64_t U = UNITE_CONSEIL, MAX = std::numeric_limits<int64_t>::max();
+
+const TablesConseil tables = [] { TablesConseil t; initTablesConseil(&t); return t; }();
+
+// A hand as written: stake, class, credit after, values of the hold played
+// and of the best one in credits per credit staked, hand of the game.
+MainJouee main_(int32_t mise, int32_t c, int32_t credit, int64_t jouee, int64_t meilleure, int64_t partie)
+{
+    return {mise, multiplicateurs[c] * mise, c, credit, jouee * U, meilleure * U, partie};
+}
+
+// What a row expects of the record, -1 for a field left unchecked.
+struct Attendu {
+    int64_t mains, misees, payees, perdues, parties, meilleurs, serie, gagnante, perdante, gainMax, creditMax;
+    int32_t points, depart;
+};
+
+struct Cas {
+    const char* nom;
+    Bilan depart;
+    std::vector<MainJouee> mains;
+    Attendu attendu;
+};
+
+Bilan vide() { Bilan b; initBilan(&b); return b; }
+Bilan avec(void (*change)(Bilan*)) { Bilan b = vide(); change(&b); return b; }
+
+std::vector<MainJouee> suite(int n, int32_t mise, int32_t c, int32_t credit0)
+{
+    std::vector<MainJouee> mains;
+    for (int i = 1; i <= n; ++i) mains.push_back(main_(mise, c, credit0 + i * (multiplicateurs[c] - 1) * mise, 1, 1, i));
+    return mains;
+}
+
+TEST(Bilan, ArithmetiqueDesMainsEcrites)
+{
+    const Cas cas[] = {
+        {"une perte", vide(), {main_(10, Rien, 40, 0, 1, 1)}, {1, 10, 0, 0, 1, 0, -1, 0, 1, 0, 40, 1, 50}},
+        {"paire puis deux doubles paires", vide(),
+         {main_(10, Paire, 50, 1, 1, 1), main_(20, DoublePaire, 70, 2, 2, 2), main_(20, DoublePaire, 90, 1, 2, 3)},
+         {3, 50, 90, 0, 1, 2, 3, 3, 0, 40, 90, 3, 50}},
+        {"le dernier credit perdu", vide(), {main_(50, Rien, 0, 0, 0, 1)}, {1, 50, 0, 1, 1, 1, -1, 0, 1, 0, 0, 1, 50}},
+        {"series", vide(),
+         {main_(1, Paire, 50, 1, 1, 1), main_(1, Brelan, 52, 1, 1, 2), main_(1, Rien, 51, 0, 0, 3),
+          main_(1, Rien, 50, 0, 0, 4), main_(1, Rien, 49, 0, 0, 5), main_(1, Suite, 52, 1, 1, 6)},
+         {6, 6, 8, 0, 1, 6, 1, 2, 3, 4, 52, 6, -1}},
+        // A new game, then a hand that does not follow: each starts a curve and counts a game.
+        {"nouvelle partie", vide(),
+         {main_(5, Rien, 45, 0, 0, 1), main_(5, Rien, 40, 0, 0, 2), main_(5, Carre, 90, 9, 9, 1),
+          main_(5, Rien, 85, 0, 0, 7)},
+         {4, 20, 45, 0, 3, 4, -1, 1, 2, 45, 90, 1, 90}},
+        {"201 mains", vide(), suite(201, 1, DoublePaire, 50), {201, 201, 402, 0, 1, 201, 201, 201, 0, 2, 251, 200, 51}},
+        // Not a paid hand: no stake, a payout that is not the class's, a best hold worth less.
+        {"mains impossibles", vide(),
+         {main_(0, Rien, 50, 0, 0, 1), {10, 30, Paire, 60, U, U, 1}, main_(10, Paire, 50, 2, 1, 1),
+          {10, 0, NB_COMBINAISONS, 50, 0, 0, 1}},
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 50}},
+        // Near the limits the sums stay where they are, consistent; the rest goes on.
+        {"mises au plafond", avec([](Bilan* b) { b->mains = 1, b->misees = MAX - 5, b->combinaisons[0] = 1; }),
+         {main_(10, Paire, 60, 1, 1, 1)}, {1, MAX - 5, 0, 0, 0, 0, 1, 1, 0, 10, 60, 1, 60}},
+        {"mains au plafond", avec([](Bilan* b) { b->mains = b->misees = b->combinaisons[1] = MAX; }),
+         {main_(10, Paire, 60, 1, 1, 1)}, {MAX, MAX, 0, 0, 0, 0, 1, 1, 0, 10, 60, 1, 60}},
+        {"esperances au plafond",
+         avec([](Bilan* b) { b->mains = b->combinaisons[1] = 1, b->misees = MAX / 20, b->attenduMeilleur = {MAX, U - 1}; }),
+         {main_(1, Paire, 50, 1, 1, 1)}, {1, MAX / 20, 0, 0, 0, 0, 1, 1, 0, 1, 50, 1, 50}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Bilan b = c.depart;
+        for (const MainJouee& m : c.mains) ajouteMain(&b, &m);
+        const Attendu& a = c.attendu;
+        EXPECT_EQ((std::array{b.mains, b.misees, b.payees, b.partiesPerdues, b.parties, b.meilleursChoix}),
+                  (std::array{a.mains, a.misees, a.payees, a.perdues, a.parties, a.meilleurs}));
+        EXPECT_EQ((std::array{b.serie, b.serieGagnante, b.seriePerdante, b.gainMax, b.creditMax}),
+                  (std::array{a.serie, a.gagnante, a.perdante, a.gainMax, a.creditMax}));
+        EXPECT_EQ(b.nbPoints, a.points);
+        EXPECT_TRUE(a.depart < 0 || b.creditDepart == a.depart) << b.creditDepart;
+        EXPECT_EQ(std::accumulate(b.combinaisons.begin(), b.combinaisons.end(), Grand{0}), Grand{b.mains});
+        std::string raison;
+        Bilan relu;
+        EXPECT_TRUE(lectureBilan(texteBilan(&b), &relu, &raison)) << raison;  // what the record can be, it reads back
+    }
+}
+
+// Random deals played with random holds, valued by the advisor: the sums are
+// exact in units, luck and skill split the gap between paid and best
+// exactly, the best hold adds no cost, the curve follows credit and
+// expected path. VELMORA_GRAINE replays a run.
+TEST(Bilan, ChanceEtCoutExactsEnUnites)
+{
+    const char* choisie = std::getenv("VELMORA_GRAINE");
+    const unsigned graine = choisie ? std::strtoul(choisie, nullptr, 10) : std::random_device{}();
+    std::printf("VELMORA_GRAINE=%u\n", graine);
+    std::mt19937 hasard(graine);
+    Bilan b = vide();
+    int32_t credit = 100000;  // a rich game: any stake up to 200 can be lost
+    Grand paye = 0, joue = 0, meilleur = 0, attendu = Grand{credit} * U;
+    for (int main = 1; main <= 300; ++main) {
+        std::array<int32_t, NB_CARTES> paquet;
+        std::iota(paquet.begin(), paquet.end(), 1);
+        std::shuffle(paquet.begin(), paquet.end(), hasard);
+        Garde gardes[NB_GARDES];
+        analyseGardes(&tables, paquet.data(), gardes);
+        const int32_t m = meilleureGarde(gardes), g = hasard() % 3 ? m : static_cast<int32_t>(hasard() % NB_GARDES);
+        int32_t finale[5], tire = 5;
+        for (int i = 0; i < 5; ++i) finale[i] = g >> i & 1 ? paquet[i] : paquet[tire++];
+        const int32_t c = combinaisonConseil(&tables, finale), mise = 1 + hasard() % 200;
+        credit += (multiplicateurs[c] - 1) * mise;
+        const MainJouee jouee{mise, multiplicateurs[c] * mise, c, credit, gardes[g].gain * (U / gardes[g].nbTirages),
+                              gardes[m].gain * (U / gardes[m].nbTirages), main};
+        const Grand coutAvant = coutUnites(&b);
+        ajouteMain(&b, &jouee);
+        paye += Grand{jouee.gain} * U, joue += Grand{mise} * jouee.valeurJouee, meilleur += Grand{mise} * jouee.valeurMeilleure;
+        attendu += Grand{mise} * (jouee.valeurJouee - U);
+        ASSERT_EQ(paye - meilleur, chanceUnites(&b) - coutUnites(&b)) << "hand " << main;
+        ASSERT_EQ(coutUnites(&b) == coutAvant, jouee.valeurJouee == jouee.valeurMeilleure) << "hand " << main;
+        ASSERT_GE(coutUnites(&b), coutAvant);
+        ASSERT_EQ(b.attendus[b.nbPoints - 1], attendu);
+        ASSERT_EQ(b.credits[b.nbPoints - 1], credit);
+    }
+    EXPECT_EQ(chanceUnites(&b), paye - joue);
+    EXPECT_EQ(coutUnites(&b), meilleur - joue);
+    EXPECT_TRUE(b.attenduJoue.unites < U && b.attenduMeilleur.unites < U);
+}
+
+// The shares printed beside the bars are the advisor's fractions, which
+// sum to 1; the player's own are of the hands recorded.
+TEST(Bilan, PartsExactesDuConseilEtPartsDuJoueur)
+{
+    RetourConseil retour;
+    analyseRetour(&tables, &retour);
+    EXPECT_EQ(std::accumulate(retour.distribution.begin(), retour.distribution.end(), uint64_t{0}), retour.denominateur);
+    Bilan b = vide();
+    for (const MainJouee& m : {main_(1, Paire, 50, 1, 1, 1), main_(1, Paire, 50, 1, 1, 2), main_(1, Rien, 49, 0, 0, 3)})
+        ajouteMain(&b, &m);
+    TextesBilan t;
+    textesBilan(&b, &retour, &t);
+    for (int32_t c = 0; c < NB_COMBINAISONS; ++c) {
+        char attendu[TAILLE_TEXTE];
+        ecritPourcentage(attendu, sizeof attendu, retour.distribution[c], retour.denominateur);
+        EXPECT_STREQ(t.partsExactes[c].data(), attendu) << c;
+    }
+    // As velmora-conseil --retour prints them: 0,4955284382 and 0,0000137183.
+    EXPECT_STREQ(t.partsExactes[Paire].data(), "49,55\u00a0%");
+    EXPECT_STREQ(t.partsExactes[QuinteFlushRoyal].data(), "0,00137\u00a0%");
+    EXPECT_STREQ(t.parts[Paire].data(), "66,67\u00a0%");
+    EXPECT_STREQ(t.parts[Rien].data(), "33,33\u00a0%");
+    EXPECT_STREQ(t.parts[Brelan].data(), "0,00\u00a0%");
+    textesBilan(&b, nullptr, &t);
+    EXPECT_STREQ(t.partsExactes[Paire].data(), "");
+}
+
+TEST(Bilan, NombresALaFrancaise)
+{
+    char texte[TAILLE_TEXTE];
+    const auto entier = [&](int64_t n) { ecritEntier(texte, sizeof texte, n); return std::string(texte); };
+    const auto pourcent = [&](Grand n, Grand d) { ecritPourcentage(texte, sizeof texte, n, d); return std::string(texte); };
+    const auto credits = [&](Grand u, bool s) { ecritCredits(texte, sizeof texte, u, s); return std::string(texte); };
+    const std::string e = "\u00a0";
+    const std::pair<std::string, std::string> cas[] = {
+        {entier(0), "0"}, {entier(999), "999"}, {entier(1234), "1" + e + "234"},
+        {entier(-1234567), "\u2212" "1" + e + "234" + e + "567"},
+        {entier(std::numeric_limits<int64_t>::min()), "\u2212" "9" + e + "223" + e + "372" + e + "036" + e + "854" + e + "775" + e + "808"},
+        {pourcent(11902, 10000), "119,02" + e + "%"}, {pourcent(1, 3), "33,33" + e + "%"}, {pourcent(0, 5), "0,00" + e + "%"},
+        {pourcent(1, 200), "0,500" + e + "%"}, {pourcent(1, 72193), "0,00139" + e + "%"}, {pourcent(1, 0), "—"},
+        {pourcent(123456, 10), "1" + e + "234" + e + "560,00" + e + "%"},
+        {credits(U * 12 + U / 3, true), "+12,3"}, {credits(-U * 12 - U / 2, true), "\u2212" "12,5"},
+        {credits(U / 21, true), "0,0"}, {credits(U * 4567, false), "4" + e + "567,0"}};
+    for (const auto& [obtenu, attendu] : cas) EXPECT_EQ(obtenu, attendu);
+}
+
+// --- The file ---
+
+class FichierStatistiques : public testing::Test {
+protected:
+    const fs::path chemin = dossierVelmora(BaseXdg::donnees) + "/statistiques";
+    void SetUp() override { fs::remove_all(chemin.parent_path()); }
+    void TearDown() override { fs::remove_all(chemin.parent_path()); }
+    static std::string lit(const fs::path& p) { std::ifstream f(p, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
+    // Loads the file; the message written on standard error.
+    std::string charge(FichierBilan* f)
+    {
+        testing::internal::CaptureStderr();
+        chargeBilan(f);
+        return testing::internal::GetCapturedStderr();
+    }
+};
+
+Bilan joue()
+{
+    Bilan b = vide();
+    for (const MainJouee& m : suite(230, 2, DoublePaire, 50)) ajouteMain(&b, &m);
+    const MainJouee perte = main_(7, Rien, 503, 0, 1, 231);
+    ajouteMain(&b, &perte);
+    return b;
+}
+
+TEST_F(FichierStatistiques, AllerRetourEtVersionPlusRecente)
+{
+    FichierBilan f{chemin.string(), joue()};
+    enregistreBilan(&f);
+    const std::string texte = lit(chemin);
+    EXPECT_TRUE(texte.starts_with("velmora statistiques 1\n")) << texte;
+    for (const char* ligne : {"\nmains 231\n", "\nmisees 467\n", "\npayees 920\n", "\ncombinaisons 1 0 230 0 0 0 0 0 0 0\n"})
+        EXPECT_NE(texte.find(ligne), std::string::npos) << ligne;
+    FichierBilan relu{};
+    EXPECT_EQ(charge(&relu), "");
+    EXPECT_EQ(texteBilan(&relu.bilan), texte);
+    EXPECT_EQ(relu.chemin, chemin.string());
+
+    // A newer game's file is kept aside whole, and the record starts empty.
+    std::string recent = texte;
+    recent.replace(recent.find(" 1\n"), 3, " 2\n");
+    std::ofstream(chemin, std::ios::binary) << recent;
+    const std::string message = charge(&relu);
+    EXPECT_EQ(relu.bilan.mains, 0);
+    EXPECT_EQ(lit(chemin.string() + ".illisible"), recent);
+    EXPECT_NE(message.find("version"), std::string::npos) << message;
+}
+
+// The saved game's table of damaged files: each is set aside as it is, with
+// one line that names it, and the record starts empty.
+TEST_F(FichierStatistiques, UnFichierAbimeEstMisDeCote)
+{
+    const Bilan b = joue();
+    const std::string bon = texteBilan(&b);
+    std::vector<std::pair<std::string, std::string>> cas = {
+        {"vide", ""}, {"hasard", std::string(300, '\x9c')}, {"enorme", bon + std::string(TAILLE_MAX_BILAN, '\n')}};
+    for (std::size_t fin = bon.find('\n'); fin + 1 < bon.size(); fin = bon.find('\n', fin + 1))
+        cas.emplace_back("tronque a " + std::to_string(fin), bon.substr(0, fin + 1));
+    std::mt19937 hasard(20261206);
+    for (int n = 0; n < 40; ++n) {
+        std::string abime = bon;
+        abime[hasard() % abime.size()] ^= static_cast<char>(1 << (hasard() % 8));
+        cas.emplace_back("octet change " + std::to_string(n), abime);
+    }
+    // Well-formed with a right checksum, but no record of real hands.
+    const auto modifie = [&](void (*change)(Bilan*)) { Bilan m = b; change(&m); return texteBilan(&m); };
+    cas.emplace_back("classes", modifie([](Bilan* m) { m->combinaisons[3]++; }));
+    cas.emplace_back("mises", modifie([](Bilan* m) { m->misees = m->mains - 1; }));
+    cas.emplace_back("gains", modifie([](Bilan* m) { m->payees = m->misees * 21 + 1; }));
+    cas.emplace_back("meilleur moins que joue", modifie([](Bilan* m) { m->attenduJoue.credits = m->attenduMeilleur.credits + 1; }));
+    cas.emplace_back("unites", modifie([](Bilan* m) { m->attenduMeilleur.unites = U; }));
+    cas.emplace_back("tout au mieux, un cout", modifie([](Bilan* m) { m->meilleursChoix = m->mains; }));
+    cas.emplace_back("parties perdues", modifie([](Bilan* m) { m->partiesPerdues = m->parties + 1; }));
+    cas.emplace_back("serie", modifie([](Bilan* m) { m->serie = m->serieGagnante + 1; }));
+    cas.emplace_back("points", modifie([](Bilan* m) { m->mainsPartie = m->nbPoints - 1; }));
+    cas.emplace_back("credit negatif", modifie([](Bilan* m) { m->credits[4] = -1; }));
+    cas.emplace_back("unite", [&] { std::string t = bon.substr(0, bon.rfind("crc32")); t.replace(t.find("7669695"), 7, "7669696");
+                                    char crc[16]; std::snprintf(crc, sizeof crc, "%08lx", crc32(0L, reinterpret_cast<const Bytef*>(t.data()), t.size()));
+                                    return t + "crc32 " + crc + "\n"; }());
+    for (const auto& [nom, texte] : cas) {
+        SCOPED_TRACE(nom);
+        fs::create_directories(chemin.parent_path());
+        std::ofstream(chemin, std::ios::binary) << texte;
+        FichierBilan f{};
+        const std::string message = charge(&f);
+        EXPECT_EQ(f.bilan.mains, 0);
+        EXPECT_FALSE(fs::exists(chemin));
+        EXPECT_EQ(lit(chemin.string() + ".illisible"), texte);
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+        EXPECT_NE(message.find(chemin.string()), std::string::npos) << message;
+    }
+}
+
+
+// --- The screen's own drawing ---
+
+class EcranBilan : public testing::Test {
+protected:
+    SDL_Surface* ecran = nullptr;
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_TRUE(ecran = SDL_SetVideoMode(872, 488, 32, SDL_SWSURFACE)) << SDL_GetError();
+        SDL_FillRect(ecran, nullptr, 0);
+    }
+    void TearDown() override { SDL_Quit(); }
+    Uint32 rgb(int x, int y) const
+    {
+        Uint8 r, g, b;
+        SDL_GetRGB(static_cast<Uint32*>(ecran->pixels)[y * ecran->pitch / 4 + x], ecran->format, &r, &g, &b);
+        return r << 16 | g << 8 | b;
+    }
+    // A pixel of about this colour within two pixels of (x, y).
+    bool pres(float x, float y, uint32_t couleur) const
+    {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const Uint32 p = rgb(static_cast<int>(x) + dx, static_cast<int>(y) + dy);
+                int ecart = 0;
+                for (int decalage : {0, 8, 16}) ecart += std::abs(int(p >> decalage & 0xFF) - int(couleur >> decalage & 0xFF));
+                if (ecart < 40) return true;
+            }
+        return false;
+    }
+};
+
+std::vector<std::string> textes(const std::array<Graduation, MAX_GRADUATIONS>& g, int32_t n)
+{
+    std::vector<std::string> t;
+    for (int32_t i = 0; i < n; ++i) t.push_back(g[i].texte.data());
+    return t;
+}
+
+// One hand lost (50 to 40, the hold worth its stake: the expected path
+// stays at 50), then a game of 250 hands won by 1, of which the last 200
+// show (credits 100 to 300, the expected path at 50): their points, ticks
+// and pixels where the scale puts them.
+TEST_F(EcranBilan, CourbeDUneMainEtDe200)
+{
+    struct Cas { std::vector<MainJouee> mains; int32_t points; PointCourbe premier, dernier, attendu, milieu, attenduMilieu;
+                 std::vector<std::string> y, x; };
+    const Cas cas[] = {
+        {{main_(10, Rien, 40, 1, 1, 1)}, 2, {374, 322}, {842, 420}, {842, 322}, {608, 371}, {608, 322},
+         {"40", "45", "50"}, {"0", "1"}},
+        {suite(250, 1, DoublePaire, 50), 201, {374, 420 - 100 * 98 / 300.0f}, {842, 322}, {842, 420 - 50 * 98 / 300.0f},
+         {608, 420 - 200 * 98 / 300.0f}, {608, 420 - 50 * 98 / 300.0f}, {"0", "100", "200", "300"},
+         {"50", "100", "150", "200", "250"}}};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.points);
+        Bilan b = vide();
+        for (MainJouee m : c.mains) m.valeurJouee = m.valeurMeilleure = U, ajouteMain(&b, &m);
+        EchelleCourbe e;
+        echelleCourbe(&b, &e);
+        ASSERT_EQ(e.nbPoints, c.points);
+        for (auto [obtenu, attendu] : {std::pair{e.credits[0], c.premier}, {e.credits[c.points - 1], c.dernier},
+                                       {e.attendus[c.points - 1], c.attendu}}) {
+            EXPECT_NEAR(obtenu.x, attendu.x, 0.01);
+            EXPECT_NEAR(obtenu.y, attendu.y, 0.01);
+        }
+        EXPECT_EQ(textes(e.y, e.nbY), c.y);
+        EXPECT_EQ(textes(e.x, e.nbX), c.x);
+        SDL_FillRect(ecran, nullptr, 0);
+        affichageCourbeBilan(ecran, &e);
+        for (PointCourbe p : {c.premier, c.milieu, c.dernier}) EXPECT_TRUE(pres(p.x, p.y, COULEUR_JOUEUR)) << p.x << "," << p.y;
+        EXPECT_TRUE(pres(c.attenduMilieu.x, c.attenduMilieu.y, COULEUR_EXACTE));
+        EXPECT_FALSE(pres(c.milieu.x, (c.milieu.y + c.attenduMilieu.y) / 2 + 8, COULEUR_JOUEUR)) << "between the lines";
+        EXPECT_EQ(rgb(ZONE_COURBE.x, ZONE_COURBE.y + 50), COULEUR_AXE);
+    }
+    // No hand: the axes, no point, no tick.
+    Bilan b = vide();
+    EchelleCourbe e;
+    echelleCourbe(&b, &e);
+    EXPECT_EQ(e.nbPoints + e.nbX + e.nbY, 0);
+}
+
+// The bars: the player's and the exact share of each class on the log
+// scale, in the class's row (strongest first).
+TEST_F(EcranBilan, BarresDesMains)
+{
+    RetourConseil retour;
+    analyseRetour(&tables, &retour);
+    Bilan b = vide();
+    for (const MainJouee& m : {main_(1, Paire, 50, 1, 1, 1), main_(1, Paire, 50, 1, 1, 2), main_(1, Rien, 49, 0, 0, 3)})
+        ajouteMain(&b, &m);
+    affichageBarresBilan(ecran, &b, &retour);
+    const auto rangee = [](int32_t c) { return Y_PREMIERE_MAIN + (NB_COMBINAISONS - 1 - c) * HAUTEUR_MAIN; };
+    // 2/3 of the hands: 183 pixels; the royal flush's 0,00137 %: 5.
+    EXPECT_EQ(longueurBarre(2.0 / 3), 183);
+    EXPECT_EQ(rgb(X_BARRES + 182, rangee(Paire) + Y_BARRE_JOUEUR + 2), COULEUR_JOUEUR);
+    EXPECT_EQ(rgb(X_BARRES + 183, rangee(Paire) + Y_BARRE_JOUEUR + 2), 0u);
+    EXPECT_EQ(rgb(X_BARRES + 4, rangee(QuinteFlushRoyal) + Y_BARRE_EXACTE + 2), COULEUR_EXACTE);
+    EXPECT_EQ(rgb(X_BARRES + 5, rangee(QuinteFlushRoyal) + Y_BARRE_EXACTE + 2), 0u);
+    EXPECT_EQ(rgb(X_BARRES, rangee(QuinteFlushRoyal) + Y_BARRE_JOUEUR + 2), 0u) << "no royal flush played";
+    EXPECT_EQ(longueurBarre(0), 0);
+    EXPECT_EQ(longueurBarre(1e-9), 1);
+}
+
+// --- In the loop, on the dummy display ---
+
+class BoucleBilan : public testing::Test {
+protected:
+    Carte cartes[NB_CARTES];
+    Liste sabot, mainJoueur, defausse;
+    Statistique statistiques[NB_STATISTIQUES] = {};
+    EtatSurface etatSurface{};
+    int32_t etat = ETAT_START, continuer = 1, combinaison = Rien;
+    SDL_Surface* ecran = nullptr;
+    Complements complements{};
+    const fs::path chemin = dossierVelmora(BaseXdg::donnees) + "/statistiques";
+
+    void SetUp() override
+    {
+        gardeTemps();
+        fs::remove_all(chemin.parent_path());
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_TRUE(ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF)) << SDL_GetError();
+        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+    }
+    void TearDown() override { SDL_Quit(); fs::remove_all(chemin.parent_path()); }
+    void passe(std::initializer_list<Point> clics, Sauvegarde* sauvegarde = nullptr)
+    {
+        for (Point p : clics) clic(p);
+        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
+                 sauvegarde, &complements);
+    }
+    const Bilan& bilan() const { return complements.suivi.fichier.bilan; }
+    std::string fichier() const { std::ifstream f(chemin, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
+};
+
+// With the coach shown, the values that the record adds for each hand are
+// the coach's for the hand as dealt: the hand rebuilt from the final one and
+// the discard pile is the one dealt. The file follows every hand.
+TEST_F(BoucleBilan, ChaqueMainPayeeAvecLesValeursDuConseil)
+{
+    complements.reglages.conseil = 1;
+    const Conseil& conseil = complements.conseil;
+    clic(NOUVELLE_PARTIE);
+    for (int main = 1; main <= 8; ++main) {
+        const Bilan avant = bilan();
+        passe({JETON_10, DISTRIBUER, garder(main % 5), garder(main * 3 % 5), DISTRIBUER, DISTRIBUER});
+        const Bilan& apres = bilan();
+        ASSERT_EQ(conseil.etape, CONSEIL_VERDICT);
+        EXPECT_EQ(apres.mains, main);
+        EXPECT_EQ(apres.misees - avant.misees, 10);
+        EXPECT_EQ(apres.payees - avant.payees, statistiques[gain].valeur);
+        EXPECT_EQ(apres.combinaisons[combinaison] - avant.combinaisons[combinaison], 1);
+        EXPECT_EQ(chanceUnites(&apres) - coutUnites(&apres) - (chanceUnites(&avant) - coutUnites(&avant)),
+                  Grand{statistiques[gain].valeur} * U - Grand{10} * conseil.valeurs[conseil.meilleure]);
+        EXPECT_EQ(coutUnites(&apres) - coutUnites(&avant),
+                  Grand{10} * (conseil.valeurs[conseil.meilleure] - conseil.valeurs[conseil.choix]));
+        EXPECT_EQ(apres.credits[apres.nbPoints - 1], statistiques[credit].valeur);
+        EXPECT_EQ(apres.mainsPartie, main);
+        EXPECT_EQ(fichier(), texteBilan(&apres));
+    }
+}
+
+// The curve goes on after a quit and Resume in a new run (which reads the
+// file), and starts afresh with a new game, which counts one more game.
+TEST_F(BoucleBilan, LaCourbeSurvitALaRepriseEtRepartAvecUnePartie)
+{
+    Sauvegarde sauvegarde{dossierVelmora(BaseXdg::donnees) + "/partie", false, {}};
+    const std::initializer_list<Point> uneMain = {JETON_10, DISTRIBUER, DISTRIBUER, DISTRIBUER};
+    clic(NOUVELLE_PARTIE);
+    for (int main = 0; main < 2; ++main) passe(uneMain, &sauvegarde);
+    const int32_t quitte = statistiques[credit].valeur;
+    pousseTouche(SDLK_ESCAPE);
+    passe({}, &sauvegarde);
+
+    complements = Complements{};  // a new run
+    chargeSauvegarde(&sauvegarde);
+    etat = ETAT_START, continuer = 1;
+    clic(REPRENDRE);
+    passe(uneMain, &sauvegarde);
+    EXPECT_EQ((std::array{bilan().nbPoints, bilan().creditDepart, bilan().credits[1]}), (std::array{3, 50, quitte}));
+    EXPECT_EQ((std::array{bilan().mainsPartie, bilan().parties, bilan().mains}), (std::array<int64_t, 3>{3, 1, 3}));
+
+    etat = ETAT_START;
+    clic(NOUVELLE_PARTIE);
+    passe(uneMain, &sauvegarde);
+    EXPECT_EQ((std::array{bilan().nbPoints, bilan().creditDepart}), (std::array{1, 50}));
+    EXPECT_EQ((std::array{bilan().mainsPartie, bilan().parties, bilan().mains}), (std::array<int64_t, 3>{1, 2, 4}));
+}
+
+// From the start screen: Clear then No keeps the record (Back is dead while
+// the question is on the screen); Clear then Yes empties it and its file;
+// Back goes to the start screen; Escape on the screen ends the game.
+TEST_F(BoucleBilan, EffacerNonPuisOuiEtRetour)
+{
+    clic(NOUVELLE_PARTIE);
+    passe({JETON_10, DISTRIBUER, DISTRIBUER, DISTRIBUER});
+    const std::string joue = fichier();
+    etat = ETAT_START;
+    passe({STATISTIQUES, EFFACER, RETOUR, NON, RETOUR});
+    EXPECT_EQ((std::array{etat, etatSurface.fond}), (std::array{ETAT_START, FOND_BILAN}));
+    EXPECT_EQ(bilan().mains, 1);
+    EXPECT_EQ(fichier(), joue);
+
+    passe({STATISTIQUES, EFFACER, OUI, RETOUR});
+    EXPECT_EQ(etat, ETAT_START);
+    const Bilan efface = vide();
+    EXPECT_EQ(fichier(), texteBilan(&efface));
+    EXPECT_EQ(texteBilan(&bilan()), texteBilan(&efface));
+
+    clic(STATISTIQUES);
+    pousseTouche(SDLK_ESCAPE);
+    passe({});
+    EXPECT_EQ((std::array{etat, continuer}), (std::array{ETAT_QUITTER, -1}));
+}
+
+}  // namespace
