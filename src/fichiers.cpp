@@ -1,13 +1,17 @@
 #include "fichiers.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <memory>
 
 namespace {
 
@@ -157,6 +161,46 @@ bool ecritFichier(const std::string& chemin, std::string_view contenu, std::stri
         return false;
     }
     return true;
+}
+
+namespace {
+
+// "<base>.XXXXXX" as mkstemp fills it: six letters or digits.
+bool nomTemporaire(std::string_view nom, std::string_view base)
+{
+    constexpr std::size_t X = 6;
+    if (nom.size() != base.size() + 1 + X || !nom.starts_with(base) || nom[base.size()] != '.') {
+        return false;
+    }
+    for (char c : nom.substr(base.size() + 1)) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int supprimeTemporairesAnciens(const std::string& chemin, std::chrono::seconds age)
+{
+    const std::string dossier = dossierParent(chemin);
+    const std::string base = chemin.substr(chemin.rfind('/') + 1);
+    const std::unique_ptr<DIR, int (*)(DIR*)> flux(opendir(dossier.c_str()), closedir);
+    if (!flux) {
+        return 0;
+    }
+    const std::time_t limite = std::time(nullptr) - age.count();
+    int supprimes = 0;
+    while (const dirent* entree = readdir(flux.get())) {
+        const std::string complet = dossier + "/" + entree->d_name;
+        struct stat etat {};
+        if (nomTemporaire(entree->d_name, base) && lstat(complet.c_str(), &etat) == 0 && S_ISREG(etat.st_mode) &&
+            etat.st_mtime < limite && unlink(complet.c_str()) == 0) {
+            ++supprimes;
+        }
+    }
+    return supprimes;
 }
 
 bool supprimeFichier(const std::string& chemin, std::string* erreur)

@@ -3,6 +3,7 @@
 // disk and never a mix, and setting a damaged file aside. No SDL.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ Lecture litFichier(const std::string& chemin, std::size_t tailleMax, std::string
 // On failure the previous file is untouched, no temporary file is left, and
 // *erreur says why.
 bool ecritFichier(const std::string& chemin, std::string_view contenu, std::string* erreur);
+
+// Removes the temporary files "<chemin>.XXXXXX" (six letters or digits, as a
+// write killed midway leaves them) last changed more than `age` ago; never
+// any other file. Returns how many went.
+int supprimeTemporairesAnciens(const std::string& chemin, std::chrono::seconds age);
 
 // Removes the file; a file that is already gone is no failure.
 bool supprimeFichier(const std::string& chemin, std::string* erreur);

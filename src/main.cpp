@@ -60,20 +60,6 @@ void regleBoutonCarte(EtatSurface* etatSurface, const Statistique* statistiques)
     }
 }
 
-bool conseilActif(const Complements* complements)
-{
-    return complements != nullptr && complements->reglages.conseil == 1;
-}
-
-// The advisor's tables take about a tenth of a second: built once, at the
-// first moment the coach or the statistics may need them.
-void prepareConseil(Complements* complements)
-{
-    if (complements != nullptr && complements->tables.combinaisonMain.empty()) {
-        initTablesConseil(&complements->tables);
-    }
-}
-
 SDL_Surface* ouvreModeVideo()
 {
     return SDL_SetVideoMode(LARGEUR_FENETRE, HAUTEUR_FENETRE, 32, MODE_FENETRE);
@@ -106,19 +92,15 @@ SDL_Surface* appliqueFenetre(Reglages* reglages, int32_t precedente)
     return ouvreModeVideoOuTermine();
 }
 
-void ecranStart(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-                int32_t* continuer, Complements* complements)
+void ecranStart(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer)
 {
-    initStatistiques(statistiques);
-    if (complements != nullptr) {
-        initBilanConseil(&complements->conseil.bilan);
-    }
-    affichageMenuStart(ecran, etatSurface);
-    prepareConseil(complements);  // while the player reads the start screen
-    gestionEventStart(etat, continuer, etatSurface);
+    nouvellePartie(table);
+    affichageMenuStart(ecran, table->etatSurface);
+    prepareConseil(table->complements);  // while the player reads the start screen
+    gestionEventStart(etat, continuer, table->etatSurface);
     while (*etat == ETAT_START) {
-        refreshMenuStart(ecran, etatSurface, statistiques, *etat);
-        gestionEventStart(etat, continuer, etatSurface);
+        refreshMenuStart(ecran, table->etatSurface, table->statistiques, *etat);
+        gestionEventStart(etat, continuer, table->etatSurface);
     }
 }
 
@@ -186,34 +168,6 @@ void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatS
     }
 }
 
-// The coach of a hand just dealt, or none.
-Conseil* conseilDonne(Complements* complements, const EtatSurface* etatSurface, const Statistique* statistiques)
-{
-    if (complements == nullptr) {
-        return nullptr;
-    }
-    Conseil* conseil = &complements->conseil;
-    if (!conseilActif(complements)) {
-        conseil->etape = CONSEIL_MUET;
-        return nullptr;
-    }
-    prepareConseil(complements);
-    gestionDonneConseil(conseil, &complements->tables, etatSurface->carte, statistiques[mise].valeur);
-    return conseil;
-}
-
-// The coach's verdict on the hold about to be drawn, or none.
-Conseil* conseilTire(Complements* complements, const EtatSurface* etatSurface)
-{
-    if (complements == nullptr || complements->conseil.etape != CONSEIL_CHOIX) {
-        return nullptr;
-    }
-    Conseil* conseil = &complements->conseil;
-    gestionChoixConseil(conseil, etatSurface->garder);
-    gestionTirageConseil(conseil);
-    return conseil;
-}
-
 void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
 {
     affichageMenuLoose(ecran, etatSurface);
@@ -227,42 +181,6 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
         }
         gestionEventLoose(etat, continuer, etatSurface);
     }
-}
-
-// The game as it stands, with the coach's tally.
-void sauve(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
-           const EtatSurface* etatSurface, bool mainEnJeu, const Complements* complements)
-{
-    if (sauvegarde == nullptr) {
-        return;
-    }
-    capturePartie(statistiques, sabot, etatSurface, mainEnJeu, &sauvegarde->partie);
-    if (complements != nullptr) {
-        sauvegarde->partie.bilan = complements->conseil.bilan;
-    }
-    enregistrePartie(sauvegarde, &sauvegarde->partie);
-}
-
-// Quitting a table screen keeps the game as it stands.
-void sauveSiQuitte(Sauvegarde* sauvegarde, const Statistique* statistiques, const Liste* sabot,
-                   const EtatSurface* etatSurface, int32_t etat, bool mainEnJeu, const Complements* complements)
-{
-    if (etat == ETAT_QUITTER) {
-        sauve(sauvegarde, statistiques, sabot, etatSurface, mainEnJeu, complements);
-    }
-}
-
-// Resume: the saved counters and coach's tally, and the saved hand when there
-// was one. True when a hand is back on the table.
-bool reprendPartie(Sauvegarde* sauvegarde, Liste* sabot, Liste* mainJoueur, Liste* defausse,
-                   Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat, Complements* complements)
-{
-    restaurePartie(&sauvegarde->partie, sabot, mainJoueur, defausse, statistiques, etatSurface);
-    if (complements != nullptr) {
-        complements->conseil.bilan = sauvegarde->partie.bilan;
-    }
-    *etat = sauvegarde->partie.mainEnJeu != 0 ? ETAT_FIRSTHAND : ETAT_MISE;
-    return *etat == ETAT_FIRSTHAND;
 }
 
 void scoreMain(Statistique* statistiques, EtatSurface* etatSurface, int32_t combinaison)
@@ -342,6 +260,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
               EtatSurface* etatSurface, int32_t* etat, int32_t* continuer, int32_t* combinaison,
               Sauvegarde* sauvegarde, Complements* complements)
 {
+    const TableDeJeu table{sabot, mainJoueur, defausse, statistiques, etatSurface, sauvegarde, complements};
     const int32_t misePrecedente = statistiques[mise].valeur;
     if (statistiques[credit].valeur == 0) {
         // 1 is never shown; it lets Continue lead to the start screen, which resets the counters.
@@ -360,18 +279,17 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     }
 
     if (*etat == ETAT_START) {
-        ecranStart(ecran, statistiques, etatSurface, etat, continuer, complements);
+        ecranStart(ecran, &table, etat, continuer);
     }
-    ecranStatistiques(ecran, etatSurface, etat, continuer, complements);
+    ecranStatistiques(ecran, &table, etat, continuer);
     // The saved hand is already dealt: this pass shows it without a new deal.
-    const bool mainReprise = *etat == ETAT_REPRISE && reprendPartie(sauvegarde, sabot, mainJoueur, defausse,
-                                                                     statistiques, etatSurface, etat, complements);
+    const bool mainReprise = *etat == ETAT_REPRISE && reprendTable(&table, etat);
     if (*etat == ETAT_OPTION) {
         ecranOption(ecran, etatSurface, etat, continuer, complements != nullptr ? &complements->reglages : nullptr);
     }
     if (*etat == ETAT_MISE) {
         ecranMise(ecran, statistiques, etatSurface, etat, continuer);
-        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, false, complements);
+        sauveSiQuitte(&table, ETAT_MISE, *etat);
     }
     // A hand is dealt and scored only in a pass that shows it.
     if (*etat == ETAT_FIRSTHAND) {
@@ -379,22 +297,22 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             etatSurface->texteHaut = TEXTE_FIRSTHAND;
             melangeSabot(sabot, defausse, mainJoueur);
             premierTirage(sabot, mainJoueur, etatSurface);
-            sauve(sauvegarde, statistiques, sabot, etatSurface, true, complements);
+            sauveTable(&table, ETAT_FIRSTHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
-                  conseilDonne(complements, etatSurface, statistiques));
-        sauveSiQuitte(sauvegarde, statistiques, sabot, etatSurface, *etat, true, complements);
+                  conseilDonne(&table));
+        sauveSiQuitte(&table, ETAT_FIRSTHAND, *etat);
     }
     if (*etat == ETAT_SECONDHAND) {
-        Conseil* conseil = conseilTire(complements, etatSurface);
+        Conseil* conseil = conseilTire(&table);
         secondTirage(sabot, mainJoueur, defausse, etatSurface);
         *combinaison = analyseCarte(mainJoueur);
         scoreMain(statistiques, etatSurface, *combinaison);
-        noteMainBilan(complements, statistiques, etatSurface, defausse, *combinaison);
+        noteMainBilan(&table, *combinaison);
         if (statistiques[credit].valeur == 0) {
             effaceSauvegarde(sauvegarde);
         } else {
-            sauve(sauvegarde, statistiques, sabot, etatSurface, false, complements);
+            sauveTable(&table, ETAT_SECONDHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
                   conseil);

@@ -5,9 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "gestionConseil.h"
-#include "reglages.h"
-#include "suiviBilan.h"
+#include "table.h"
 
 struct SDL_Surface;
 struct Carte;
@@ -15,16 +13,6 @@ struct Liste;
 struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
-
-// What the player has added to the game: the settings, the coach and the
-// statistics, with the advisor's tables, which are built once, while the
-// start screen is first shown.
-struct Complements {
-    Reglages reglages;
-    TablesConseil tables;
-    Conseil conseil;
-    SuiviBilan suivi;
-};
 
 // The game reads its pictures and font relative to the working directory.
 // Without "image" there, moves to the first candidate that has it; when none

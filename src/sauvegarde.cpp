@@ -152,23 +152,24 @@ bool coherente(const Partie& partie, std::string* raison)
 }  // namespace
 
 void capturePartie(const Statistique* statistiques, const Liste* sabot, const EtatSurface* etatSurface,
-                   bool mainEnJeu, Partie* partie)
+                   int32_t ecran, Partie* partie)
 {
     *partie = Partie{};
     for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
         partie->compteurs[i] = statistiques[i].valeur;
     }
-    partie->mainEnJeu = mainEnJeu ? 1 : 0;
-    if (!mainEnJeu) {
+    partie->compteurs[gain] = 0;
+    partie->mainEnJeu = ecran == ETAT_FIRSTHAND ? 1 : 0;
+    if (ecran == ETAT_MISE) {
         Statistique rendue[NB_STATISTIQUES];
         std::copy(statistiques, statistiques + NB_STATISTIQUES, rendue);
         gestionReset(rendue);
         partie->compteurs[credit] = rendue[credit].valeur;
+    }
+    if (partie->mainEnJeu == 0) {
         partie->compteurs[mise] = 0;
-        partie->compteurs[gain] = 0;
         return;
     }
-    partie->compteurs[gain] = 0;
     for (int32_t i = 0; i < NB_CARTES_MAIN; ++i) {
         partie->carte[i] = etatSurface->carte[i];
         partie->garder[i] = etatSurface->garder[i];
@@ -275,6 +276,8 @@ void chargeSauvegarde(Sauvegarde* sauvegarde)
     if (sauvegarde->chemin.empty()) {
         return;
     }
+    // Another window may be saving at this very moment: only old ones go.
+    supprimeTemporairesAnciens(sauvegarde->chemin, std::chrono::minutes(1));
     std::string texte;
     std::string raison;
     switch (litFichier(sauvegarde->chemin, TAILLE_MAX_PARTIE, &texte, &raison)) {

@@ -10,6 +10,7 @@
 
 #include "gestionCarte.h"
 #include "gestionConseil.h"
+#include "gestionEvent.h"
 #include "gestionMiseGain.h"
 
 struct EtatSurface;
@@ -25,10 +26,14 @@ struct Partie {
     BilanConseil bilan;                              // the coach's tally of this game
 };
 
-// The game as it stands. With no hand on the table, a stake not yet dealt
-// goes back to the credit and the hand's payout is not kept.
+// The game as it stands when the screen `ecran` is left, and so exactly the
+// money the player has: from the betting screen (ETAT_MISE) a stake not yet
+// dealt goes back to the credit; from the first hand (ETAT_FIRSTHAND) the
+// stake stays with the hand on the table; once the hand is paid
+// (ETAT_SECONDHAND) the payout has settled the stake, and the credit is the
+// one the final hand shows. The payout itself is never kept.
 void capturePartie(const Statistique* statistiques, const Liste* sabot, const EtatSurface* etatSurface,
-                   bool mainEnJeu, Partie* partie);
+                   int32_t ecran, Partie* partie);
 
 // Puts a checked game back: the counters and, with a hand on the table, the
 // cards of the hand, the deck in its saved order and an empty discard pile.
@@ -50,7 +55,8 @@ struct Sauvegarde {
 
 constexpr std::size_t TAILLE_MAX_PARTIE = 4096;
 
-// Finds the saved game of this player. A damaged one is set aside.
+// Finds the saved game of this player. A damaged one is set aside, and
+// temporary files that a killed save left beside it are removed.
 void chargeSauvegarde(Sauvegarde* sauvegarde);
 // Writes the game; a failure is said on standard error and the game goes on.
 void enregistrePartie(Sauvegarde* sauvegarde, const Partie* partie);

@@ -7,7 +7,7 @@
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
-#include "main.h"
+#include "table.h"
 
 namespace {
 
@@ -83,9 +83,9 @@ bool mainJouee(const TablesConseil* tables, const Statistique* statistiques, con
     return true;
 }
 
-void noteMainBilan(Complements* complements, const Statistique* statistiques, const EtatSurface* etatSurface,
-                   const Liste* defausse, int32_t combinaison)
+void noteMainBilan(const TableDeJeu* table, int32_t combinaison)
 {
+    Complements* complements = table->complements;
     if (complements == nullptr) {
         return;
     }
@@ -93,18 +93,20 @@ void noteMainBilan(Complements* complements, const Statistique* statistiques, co
     litUneFois(suivi);
     prepareTables(&complements->tables);
     MainJouee main;
-    if (mainJouee(&complements->tables, statistiques, etatSurface, defausse, combinaison, &main)) {
+    if (mainJouee(&complements->tables, table->statistiques, table->etatSurface, table->defausse, combinaison,
+                  &main)) {
         ajouteMain(&suivi->fichier.bilan, &main);
         enregistreBilan(&suivi->fichier);
     }
 }
 
-void ecranStatistiques(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
-                       Complements* complements)
+void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer)
 {
     if (*etat != ETAT_BILAN) {
         return;
     }
+    Complements* complements = table->complements;
+    EtatSurface* etatSurface = table->etatSurface;
     SuiviBilan vide{};  // without complements: an empty record, kept nowhere
     initBilan(&vide.fichier.bilan);
     SuiviBilan* suivi = complements != nullptr ? &complements->suivi : &vide;

@@ -9,7 +9,7 @@
 #include "bilan.h"
 
 struct SDL_Surface;
-struct Complements;
+struct TableDeJeu;
 struct Statistique;
 struct EtatSurface;
 struct Liste;
@@ -32,10 +32,8 @@ bool mainJouee(const TablesConseil* tables, const Statistique* statistiques, con
 
 // A hand has just been paid: it goes into the record, which is written.
 // Without complements, nothing is recorded.
-void noteMainBilan(Complements* complements, const Statistique* statistiques, const EtatSurface* etatSurface,
-                   const Liste* defausse, int32_t combinaison);
+void noteMainBilan(const TableDeJeu* table, int32_t combinaison);
 
 // When etat names the statistics screen: the screen until Back or a quit.
 // Clear, once the player confirms, empties the record and writes it.
-void ecranStatistiques(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
-                       Complements* complements);
+void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer);

@@ -17,15 +17,9 @@
 #include "reglages.h"
 #include "sauvegarde.h"
 #include "scenario.h"
+#include "tableTest.h"
 
 namespace {
-
-std::vector<int32_t> ids(const Liste& liste)
-{
-    std::vector<int32_t> resultat;
-    for (const Carte* c = liste.tete; c != nullptr && resultat.size() <= 52; c = c->suivant) resultat.push_back(c->id);
-    return resultat;
-}
 
 // Built suit by suit, ace first, each card pushed at the head of defausse
 // (the king of Pique, pushed last, at the head); every card has a key of its
@@ -66,43 +60,6 @@ TEST(Demarrage, DossierDesDonnees)
     fs::current_path(avant);
 }
 
-// The run-long records of the game, on a dummy screen.
-class Table : public testing::Test {
-protected:
-    Carte cartes[NB_CARTES];
-    Liste sabot, mainJoueur, defausse;
-    Statistique statistiques[NB_STATISTIQUES] = {};
-    EtatSurface etatSurface{};
-    int32_t etat = ETAT_START, continuer = 1, combinaison = Rien;
-    SDL_Surface* ecran = nullptr;
-    Complements complements{};  // every setting at its default unless a test changes it
-
-    void SetUp() override
-    {
-        gardeTemps();
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
-        ASSERT_NE(ecran, nullptr) << SDL_GetError();
-        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
-    }
-    void TearDown() override { SDL_Quit(); }
-
-    void passe(Sauvegarde* sauvegarde = nullptr)
-    {
-        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
-                 sauvegarde, &complements);
-    }
-    // One pass from the screen depuis: the clicks, then Escape.
-    void quitteApres(int32_t depuis, std::initializer_list<Point> clics, Sauvegarde* sauvegarde = nullptr)
-    {
-        etat = depuis, continuer = 1;
-        for (Point p : clics) clic(p);
-        pousseTouche(SDLK_ESCAPE);
-        passe(sauvegarde);
-    }
-    int32_t valeur(IndiceStatistique i) const { return statistiques[i].valeur; }
-};
-
 // Twelve hands with different holds. The deal button is dead until something
 // is staked, and again after Reset; a second press on a hold button takes its
 // mark back. After each hand the table shows the hand, the credit moved by
@@ -137,12 +94,6 @@ TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
         EXPECT_EQ(valeur(nbGagne) + valeur(nbPerdu), main + 1);
     }
     EXPECT_TRUE(valeur(nbGagne) > 0 && valeur(nbPerdu) > 0) << "the seed should give both a win and a loss";
-}
-
-std::string contenu(const std::string& chemin)
-{
-    std::ifstream f(chemin);
-    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 // The file of the saved game, in the test program's own home.

@@ -44,7 +44,7 @@ struct Endurance {
     Statistique stats[NB_STATISTIQUES] = {};
     EtatSurface etatSurface{};
     int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
-    Complements complements{{1, 1, FENETRE_X1}, {}, {}};  // the stream changes them on the Option screen
+    Complements complements{{1, 1, FENETRE_X1}, {}, {}, {}};  // the stream changes them on the Option screen
     const uint64_t graine = std::getenv("VELMORA_GRAINE") ? std::stoull(std::getenv("VELMORA_GRAINE")) : 20261206;
     const uint64_t total = std::getenv("VELMORA_EVENEMENTS") ? std::stoull(std::getenv("VELMORA_EVENEMENTS"))
                                                               : VELMORA_EVENEMENTS_DEFAUT;

@@ -9,6 +9,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -54,7 +55,7 @@ Partie enJeu(unsigned graine)
 {
     Table t(graine);
     Partie p;
-    capturePartie(t.statistiques, &t.sabot, &t.etat, true, &p);
+    capturePartie(t.statistiques, &t.sabot, &t.etat, ETAT_FIRSTHAND, &p);
     return p;
 }
 
@@ -70,7 +71,7 @@ TEST(Sauvegarde, TexteDansLesDeuxSensEtMemeTirage)
 {
     Table origine(7);
     Partie p;
-    capturePartie(origine.statistiques, &origine.sabot, &origine.etat, true, &p);
+    capturePartie(origine.statistiques, &origine.sabot, &origine.etat, ETAT_FIRSTHAND, &p);
     p.bilan = {12, 9, CEDES_MAX};
     Partie lue{};
     std::string raison;
@@ -180,6 +181,26 @@ TEST_F(Fichier, TueePendantLEcriture)
         const std::string texte = lit(partie);
         EXPECT_TRUE(texte == saves[0] || texte == saves[1]) << "essai " << essai << ":\n" << texte;
     }
+}
+
+// Temporaries that a killed save left beside the save go at start-up once a
+// minute old; a fresh one (another window saving now) and every other file stay.
+TEST_F(Fichier, VieuxTemporairesSupprimesAuDemarrage)
+{
+    const fs::path dossier = partie.parent_path();
+    fs::create_directories(dossier);
+    const char* noms[] = {"partie.ab12CD", "partie.Zx98Qw", "partie.abc", "partie.ab12CD7", "options.ab12CD",
+                          "partie.illisible", "partie.ab-2CD"};
+    for (const char* nom : noms) std::ofstream(dossier / nom) << "x";
+    const auto vieux = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const char* nom : noms)
+        if (std::string_view(nom) != "partie.Zx98Qw") fs::last_write_time(dossier / nom, vieux);
+    fs::create_directory(dossier / "partie.Dossie");
+    fs::last_write_time(dossier / "partie.Dossie", vieux);
+    Sauvegarde s{};
+    chargeSauvegarde(&s);
+    for (const char* nom : noms) EXPECT_EQ(fs::exists(dossier / nom), std::string_view(nom) != "partie.ab12CD") << nom;
+    EXPECT_TRUE(fs::is_directory(dossier / "partie.Dossie"));
 }
 
 // A directory the game may not write: the old save stays, one line says why.
