@@ -216,9 +216,13 @@ void textesCourbe(const EchelleCourbe* e, ListeTextes* liste)
         const int ligne = static_cast<int>(e->y[i].position) + TAILLE_GRADUATION / 2 - 1;
         liste->ajoute({e->y[i].texte.data(), POLICE_GRADUATION, DOUX, X_GRADUATIONS_Y, ligne, Cale::droite});
     }
+    // The last hand's number ends at the plot's right edge rather than past it.
+    const int droite = ZONE_COURBE.x + ZONE_COURBE.largeur;
     for (int32_t i = 0; i < e->nbX; ++i) {
-        liste->ajoute({e->x[i].texte.data(), POLICE_GRADUATION, DOUX, static_cast<int>(e->x[i].position),
-                       Y_GRADUATIONS_X, Cale::centre});
+        const int x = static_cast<int>(e->x[i].position);
+        const bool auBord = x >= droite - 1;
+        liste->ajoute({e->x[i].texte.data(), POLICE_GRADUATION, DOUX, auBord ? droite + 4 : x, Y_GRADUATIONS_X,
+                       auBord ? Cale::droite : Cale::centre});
     }
 }
 
