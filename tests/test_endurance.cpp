@@ -30,12 +30,13 @@ namespace {
 // first place, Help the second; they are seldom aimed at where there are
 // other buttons, since Help and About open a modal screen and a full redraw.
 // Then New game, Option, the deal button, the value chips, Allin and Reset,
-// the holds; last the coach and same-stake settings, not the window size,
-// whose buffers the heap keeps after each change: a leak to the memory check.
+// the holds, Statistiques; the coach and same-stake settings, not the window
+// size, whose buffers the heap keeps after each change: a leak to the memory
+// check; last Effacer and the answers to its question.
 struct Vise : Point { int dx, dy; };
 constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
                           {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77}, {{434, 285}, 35, 77}, {{273, 329}, 220, 9},
-                          {{358, 224}, 64, 76}};
+                          {STATISTIQUES, 154, 20}, {{358, 224}, 64, 76}, {EFFACER, 56, 15}, {{436, 289}, 160, 18}};
 
 // The records of main, owned by the test, and the stream of input.
 struct Endurance {
@@ -51,7 +52,7 @@ struct Endurance {
     std::mt19937_64 alea{graine};
     uint64_t produits = 0, mains = 0;  // events pushed, hands scored
     const char* erreur = nullptr;  // the first fault seen
-    std::bitset<6> fondsVus = 0;
+    std::bitset<7> fondsVus = 0;
 
     // What must hold whenever the game waits for input; null when it all does.
     // creditDebut is the credit the counters account for in the current pass.
@@ -80,11 +81,12 @@ struct Endurance {
     // budget is spent. The input tests try other events on each screen.
     void pousseSuivant()
     {
-        fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 5)));
+        fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 6)));
         if (erreur == nullptr && (erreur = defaut()) != nullptr) ADD_FAILURE() << erreur << " at event " << produits;
-        // About, Help and game over, the last backgrounds, have only Back or Continue.
-        const Vise& c = vises[etatSurface.fond >= FOND_APROPOS ? 0 : etat == ETAT_OPTION ? (alea() % 4 ? 8 : 0)
-                              : alea() % 50 ? 2 + alea() % 6 : alea() % 2];
+        // About, Help and game over have only Back or Continue.
+        const Vise& c = vises[etatSurface.fond == FOND_BILAN ? (alea() % 4 ? 10 + alea() % 2 : 0)
+                              : etatSurface.fond >= FOND_APROPOS ? 0 : etat == ETAT_OPTION ? (alea() % 4 ? 9 : 0)
+                              : alea() % 50 ? 2 + alea() % 7 : alea() % 2];
         const Point ici{uint16_t(c.x - c.dx + alea() % (2 * c.dx + 1)), uint16_t(c.y - c.dy + alea() % (2 * c.dy + 1))};
         if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; alea() % 50 == 0) SDL_PushEvent(&e);
         if (produits++ >= total) {
