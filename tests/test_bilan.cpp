@@ -482,6 +482,30 @@ TEST_F(BoucleBilan, LaCourbeSurvitALaRepriseEtRepartAvecUnePartie)
     EXPECT_EQ((std::array{bilan().mainsPartie, bilan().parties, bilan().mains}), (std::array<int64_t, 3>{1, 2, 4}));
 }
 
+// A hand dealt, marked and quit, then resumed in a new run and drawn: the
+// record values the hand that was dealt (the discard pile, emptied by the
+// resume, holds the exchanged cards again), as the coach does.
+TEST_F(BoucleBilan, UneMainRepriseEstValueeCommeDonnee)
+{
+    Sauvegarde sauvegarde{dossierVelmora(BaseXdg::donnees) + "/partie", false, {}};
+    complements.reglages.conseil = 1;
+    for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(1), garder(2), garder(4)}) clic(p);
+    pousseTouche(SDLK_ESCAPE);
+    passe({}, &sauvegarde);
+    complements = Complements{};
+    complements.reglages.conseil = 1;
+    chargeSauvegarde(&sauvegarde);
+    etat = ETAT_START, continuer = 1;
+    clic(REPRENDRE);
+    passe({DISTRIBUER, DISTRIBUER}, &sauvegarde);
+    const Conseil& conseil = complements.conseil;
+    ASSERT_EQ(conseil.choix, 0b01001);
+    EXPECT_EQ(bilan().mains, 1);
+    EXPECT_EQ(coutUnites(&bilan()), Grand{10} * (conseil.valeurs[conseil.meilleure] - conseil.valeurs[conseil.choix]));
+    EXPECT_EQ(chanceUnites(&bilan()) - coutUnites(&bilan()),
+              Grand{statistiques[gain].valeur} * U - Grand{10} * conseil.valeurs[conseil.meilleure]);
+}
+
 // From the start screen: Clear then No keeps the record (Back is dead while
 // the question is on the screen); Clear then Yes empties it and its file;
 // Back goes to the start screen; Escape on the screen ends the game.
