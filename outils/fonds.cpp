@@ -172,6 +172,58 @@ void ligneExemple(Image& im, const Exemple& e, float x0, float y, float x1, floa
           Alignement::droite);
 }
 
+// A key as printed on the keyboard, the baseline of its name at y: an ivory
+// cap on a darker plinth. Returns the x after it.
+float capuchon(Image& im, float x, float y, const std::string& nom)
+{
+    const float l = std::max(17.0f, mesure(Police::sansGras, 11, nom).largeur + 10.0f), haut = y - 12, bas = y + 4;
+    remplis(im, rectangleArrondi(x, haut + 2, x + l, bas + 2, 3.5f), uni(rgb(96, 84, 60)));
+    const Forme face = rectangleArrondi(x, haut, x + l, bas, 3.5f);
+    remplis(im, face, degradeVertical(haut, palette::creme, bas, rgb(212, 200, 172)));
+    remplis(im, contour(face, 0.8f), uni(rgb(80, 68, 44)));
+    ecris(im, style(Police::sansGras, 11, palette::nuit), x + l / 2, y, nom, Alignement::centre);
+    return x + l;
+}
+
+// A line of keys and words, a key written [between brackets], from x on the
+// baseline y.
+void ligneDeTouches(Image& im, float x, float y, const std::string& ligne)
+{
+    const Style mots = style(Police::sans, 13, texteClair);
+    for (std::size_t i = 0; i < ligne.size();) {
+        const bool touche = ligne[i] == '[';
+        const std::size_t fin = std::min(touche ? ligne.find(']', i) : ligne.find('[', i), ligne.size());
+        const std::string morceau = ligne.substr(i + touche, fin - i - touche);
+        if (touche) {
+            x = capuchon(im, x, y, morceau);
+        } else {
+            ecris(im, mots, x, y, morceau);
+            x += mesure(Police::sans, 13, morceau).largeur;
+        }
+        i = fin + touche;
+    }
+}
+
+// The keys of every screen, in two columns: the table's, the menus'.
+void auClavier(Image& im, float x0, float y0, float x1, float y1)
+{
+    panneau(im, x0, y0, x1, y1, 8);
+    const float milieu = (y0 + y1) / 2;
+    ecris(im, titreOr(18, milieu - 21, milieu - 4), x0 + 40, milieu - 4, "Au", Alignement::centre);
+    ecris(im, titreOr(18, milieu - 2, milieu + 15), x0 + 40, milieu + 15, "clavier", Alignement::centre);
+    remplis(im, rectangleArrondi(x0 + 80, y0 + 12, x0 + 81, y1 - 12, 0.5f), uni(avecAlpha(palette::or_, 0.4f)));
+    const char* table[] = {"[1] … [8]  les jetons   [T] Tapis   [A] [←] Annuler",
+                           "[1] … [5]  garder ou changer la carte",
+                           "[Entrée] [Espace]  Distribuer, Rejouer, Continuer"};
+    const char* menus[] = {"[N] [R] [O] [S]  boutons de l'accueil   [E] Effacer",
+                           "[C] [M] [F] [S] [A]  réglages   [F1] Aide   [F2] À propos",
+                           "[←] [Entrée] [Espace]  Retour   [Échap]  quitter"};
+    for (int i = 0; i < 3; ++i) {
+        ligneDeTouches(im, x0 + 92, y0 + 25 + 22 * i, table[i]);
+        ligneDeTouches(im, x0 + 396, y0 + 25 + 22 * i, menus[i]);
+    }
+}
+
 }  // namespace
 
 Image backgroundJeu()
@@ -340,7 +392,8 @@ Image backgroundAide(const std::string& retour)
     int base = ligneDeBase(SITE_AIDE);
     pastille(im, 178, SITE_AIDE.y - 5, 462, SITE_AIDE.y + 20);
     ecris(im, style(Police::sansGras, 13, texteClair), SITE_AIDE.x - 7, base, "Site web :", Alignement::droite);
-    tableDesGains(im, 566, 24, 860, 420);
+    tableDesGains(im, 566, 24, 860, 394);
+    auClavier(im, 124, 406, 860, 482);
     return im;
 }
 

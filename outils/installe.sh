@@ -8,7 +8,7 @@ paquets=(
   libsdl1.2-compat-dev libsdl-ttf2.0-dev libsdl-image1.2-dev libpng-dev zlib1g-dev
   libfreetype-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool imagemagick
+  xvfb xdotool imagemagick x11-xkb-utils
   dpkg-dev file lintian appstream desktop-file-utils
 )
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -38,11 +39,35 @@ struct Cible {
 using Action = void (*)(const Cible&);
 using Condition = bool (*)(const Cible&);
 
-// One row of a screen's table. A missing action means that presses (or
-// releases) in the rectangle are ignored; a button whose condition is false
-// ignores both.
+// The keys of a button, SDLK_UNKNOWN filling the rest. SDL 1.2 names a key by
+// what it types without Shift on the current layout, so a letter is the
+// letter it types. The digits come from the number row and the keypad; the
+// number row of an AZERTY keyboard arrives as the digits under the
+// compatibility library, and elsewhere as & é " ' ( - è _.
+using Touches = std::array<SDLKey, 4>;
+
+constexpr std::array<SDLKey, 8> chiffresAzerty{SDLK_AMPERSAND, SDLK_WORLD_73, SDLK_QUOTEDBL, SDLK_QUOTE,
+                                               SDLK_LEFTPAREN, SDLK_MINUS,    SDLK_WORLD_72, SDLK_UNDERSCORE};
+
+constexpr Touches chiffre(int n)
+{
+    return {static_cast<SDLKey>(SDLK_0 + n), static_cast<SDLKey>(SDLK_KP0 + n), chiffresAzerty[n - 1]};
+}
+
+// Enter (either one) or Space, and another key.
+constexpr Touches entree(SDLKey autre = SDLK_UNKNOWN)
+{
+    return {SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, autre};
+}
+
+// One row of a screen's table: a button's rectangle and its keys. A key down
+// is a press and a key up a release, like the left button's in the
+// rectangle. A missing action means that presses (or releases) are ignored;
+// a button whose condition is false ignores both, and the rows after it may
+// take the key.
 struct Bouton {
     Rectangle zone;
+    Touches touches;
     Action appui;
     Action relache;
     Condition actif = nullptr;
@@ -176,73 +201,83 @@ bool carteActive(const Cible& cible)
     return cible.etatSurface->boutonCarte != BOUTON_FERME;
 }
 
-constexpr Bouton boutonAide{zoneAide, pose<&EtatSurface::boutonAide, 1>, pose<&EtatSurface::boutonAide, 0>};
-constexpr Bouton boutonApropos{zoneBas, pose<&EtatSurface::boutonApropos, 1>,
+constexpr Touches toucheRetour{SDLK_BACKSPACE, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE};
+
+constexpr Bouton boutonAide{zoneAide, {SDLK_F1}, pose<&EtatSurface::boutonAide, 1>,
+                            pose<&EtatSurface::boutonAide, 0>};
+constexpr Bouton boutonApropos{zoneBas, {SDLK_F2}, pose<&EtatSurface::boutonApropos, 1>,
                                pose<&EtatSurface::boutonApropos, 0>};
 
+// Enter and Space resume a live game, else start a new one: Resume, when
+// closed, leaves them to New game below it.
 constexpr std::array boutonsStart{
     boutonAide,
     boutonApropos,
-    Bouton{zoneNewGame, pose<&EtatSurface::boutonNewGame, 1>,
-           poseEtPasse<&EtatSurface::boutonNewGame, 0, ETAT_MISE>},
-    Bouton{zoneResume, pose<&EtatSurface::boutonResume, 1>,
+    Bouton{zoneResume, entree(SDLK_r), pose<&EtatSurface::boutonResume, 1>,
            poseEtPasse<&EtatSurface::boutonResume, 0, ETAT_REPRISE>, resumeActif},
-    Bouton{zoneOption, pose<&EtatSurface::boutonOption, 1>,
+    Bouton{zoneNewGame, entree(SDLK_n), pose<&EtatSurface::boutonNewGame, 1>,
+           poseEtPasse<&EtatSurface::boutonNewGame, 0, ETAT_MISE>},
+    Bouton{zoneOption, {SDLK_o}, pose<&EtatSurface::boutonOption, 1>,
            poseEtPasse<&EtatSurface::boutonOption, 0, ETAT_OPTION>},
-    Bouton{zoneStatistiques, pose<&EtatSurface::boutonStatistiques, 1>,
+    Bouton{zoneStatistiques, {SDLK_s}, pose<&EtatSurface::boutonStatistiques, 1>,
            poseEtPasse<&EtatSurface::boutonStatistiques, 0, ETAT_BILAN>},
 };
 
+// While the question is on the screen, Enter and Space answer No, the
+// answer that loses nothing; O alone answers Yes.
 constexpr std::array boutonsBilan{
-    Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>,
-           sansQuestion},
-    Bouton{zoneEffacer, poseBilan<&EtatBilan::boutonEffacer, 1>, relacheEffacer, sansQuestion},
-    Bouton{zoneOui, poseBilan<&EtatBilan::boutonOui, 1>, relacheOui, question},
-    Bouton{zoneNon, poseBilan<&EtatBilan::boutonNon, 1>, relacheNon, question},
+    Bouton{zoneBas, toucheRetour, pose<&EtatSurface::boutonRetour, 1>,
+           poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>, sansQuestion},
+    Bouton{zoneEffacer, {SDLK_e}, poseBilan<&EtatBilan::boutonEffacer, 1>, relacheEffacer, sansQuestion},
+    Bouton{zoneOui, {SDLK_o}, poseBilan<&EtatBilan::boutonOui, 1>, relacheOui, question},
+    Bouton{zoneNon, entree(SDLK_n), poseBilan<&EtatBilan::boutonNon, 1>, relacheNon, question},
 };
 
-// The settings act on the press, like the hold buttons.
+// The settings act on the press, like the hold buttons; each one's key is
+// its initial.
 constexpr std::array boutonsOption{
-    Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
-    Bouton{{299, 418, 136, 171}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 200, 235}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 264, 299}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 328, 363}, basculeReglage<&Reglages::son, 2>, nullptr, reglagesPresents},
-    Bouton{{299, 418, 392, 427}, basculeReglage<&Reglages::animations, 3>, nullptr, reglagesPresents},
+    Bouton{zoneBas, toucheRetour, pose<&EtatSurface::boutonRetour, 1>,
+           poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>},
+    Bouton{{299, 418, 136, 171}, {SDLK_c}, basculeReglage<&Reglages::conseil, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 200, 235}, {SDLK_m}, basculeReglage<&Reglages::memeMise, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 264, 299}, {SDLK_f}, basculeReglage<&Reglages::fenetre, 3>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 328, 363}, {SDLK_s}, basculeReglage<&Reglages::son, 2>, nullptr, reglagesPresents},
+    Bouton{{299, 418, 392, 427}, {SDLK_a}, basculeReglage<&Reglages::animations, 3>, nullptr, reglagesPresents},
 };
 
+// The chips' keys count from 1 in the order they read, row by row.
 constexpr std::array boutonsMise{
-    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
+    Bouton{zoneCarte, entree(), pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
            poseEtPasse<&EtatSurface::boutonCarte, CARTE_UP, ETAT_FIRSTHAND>, carteActive},
     boutonAide,
     boutonApropos,
-    Bouton{{47, 114, 210, 277}, appuiJeton<0>, relacheJeton<0>},
-    Bouton{{130, 197, 210, 277}, appuiJeton<1>, relacheJeton<1>},
-    Bouton{{213, 280, 210, 277}, appuiJeton<2>, relacheJeton<2>},
-    Bouton{{296, 363, 210, 277}, appuiJeton<3>, relacheJeton<3>},
-    Bouton{{401, 468, 210, 277}, appuiAllin, relacheJeton<JETON_ALLIN>},
-    Bouton{{47, 114, 293, 360}, appuiJeton<4>, relacheJeton<4>},
-    Bouton{{130, 197, 293, 360}, appuiJeton<5>, relacheJeton<5>},
-    Bouton{{213, 280, 293, 360}, appuiJeton<6>, relacheJeton<6>},
-    Bouton{{296, 363, 293, 360}, appuiJeton<7>, relacheJeton<7>},
-    Bouton{{401, 468, 293, 360}, appuiReset, relacheJeton<JETON_RESET>},
+    Bouton{{47, 114, 210, 277}, chiffre(1), appuiJeton<0>, relacheJeton<0>},
+    Bouton{{130, 197, 210, 277}, chiffre(2), appuiJeton<1>, relacheJeton<1>},
+    Bouton{{213, 280, 210, 277}, chiffre(3), appuiJeton<2>, relacheJeton<2>},
+    Bouton{{296, 363, 210, 277}, chiffre(4), appuiJeton<3>, relacheJeton<3>},
+    Bouton{{401, 468, 210, 277}, {SDLK_t}, appuiAllin, relacheJeton<JETON_ALLIN>},
+    Bouton{{47, 114, 293, 360}, chiffre(5), appuiJeton<4>, relacheJeton<4>},
+    Bouton{{130, 197, 293, 360}, chiffre(6), appuiJeton<5>, relacheJeton<5>},
+    Bouton{{213, 280, 293, 360}, chiffre(7), appuiJeton<6>, relacheJeton<6>},
+    Bouton{{296, 363, 293, 360}, chiffre(8), appuiJeton<7>, relacheJeton<7>},
+    Bouton{{401, 468, 293, 360}, {SDLK_a, SDLK_BACKSPACE}, appuiReset, relacheJeton<JETON_RESET>},
 };
 
 // Hold buttons act on the press only.
 constexpr std::array boutonsFirstHand{
-    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
+    Bouton{zoneCarte, entree(), pose<&EtatSurface::boutonCarte, CARTE_DOWN>,
            poseEtPasse<&EtatSurface::boutonCarte, REJOUER_UP, ETAT_SECONDHAND>},
     boutonAide,
     boutonApropos,
-    Bouton{{57, 126, 322, 336}, basculeGarder<0>, nullptr},
-    Bouton{{148, 217, 322, 336}, basculeGarder<1>, nullptr},
-    Bouton{{239, 308, 322, 336}, basculeGarder<2>, nullptr},
-    Bouton{{330, 399, 322, 336}, basculeGarder<3>, nullptr},
-    Bouton{{421, 490, 322, 336}, basculeGarder<4>, nullptr},
+    Bouton{{57, 126, 322, 336}, chiffre(1), basculeGarder<0>, nullptr},
+    Bouton{{148, 217, 322, 336}, chiffre(2), basculeGarder<1>, nullptr},
+    Bouton{{239, 308, 322, 336}, chiffre(3), basculeGarder<2>, nullptr},
+    Bouton{{330, 399, 322, 336}, chiffre(4), basculeGarder<3>, nullptr},
+    Bouton{{421, 490, 322, 336}, chiffre(5), basculeGarder<4>, nullptr},
 };
 
 constexpr std::array boutonsSecondHand{
-    Bouton{zoneCarte, pose<&EtatSurface::boutonCarte, REJOUER_DOWN>,
+    Bouton{zoneCarte, entree(), pose<&EtatSurface::boutonCarte, REJOUER_DOWN>,
            poseEtPasse<&EtatSurface::boutonCarte, REJOUER_UP, ETAT_MISE>},
     boutonAide,
     boutonApropos,
@@ -250,16 +285,16 @@ constexpr std::array boutonsSecondHand{
 
 // Continue is released in its own rectangle or in the one above it.
 constexpr std::array boutonsLoose{
-    Bouton{zoneBas, pose<&EtatSurface::boutonContinuer, 1>,
+    Bouton{zoneBas, entree(), pose<&EtatSurface::boutonContinuer, 1>,
            poseEtPasse<&EtatSurface::boutonContinuer, 0, ETAT_START>},
-    Bouton{zoneAide, nullptr, poseEtPasse<&EtatSurface::boutonContinuer, 0, ETAT_START>},
+    Bouton{zoneAide, {}, nullptr, poseEtPasse<&EtatSurface::boutonContinuer, 0, ETAT_START>},
 };
 
 // Back on the Help and About screens: also released where the Help button
-// that opened the screen stands.
+// that opened the screen stands, and by the release of F1 or F2 that opened it.
 constexpr std::array boutonsAPropos{
-    Bouton{zoneBas, pose<&EtatSurface::boutonRetour, 1>, pose<&EtatSurface::boutonRetour, 0>},
-    Bouton{zoneAide, nullptr, pose<&EtatSurface::boutonRetour, 0>},
+    Bouton{zoneBas, toucheRetour, pose<&EtatSurface::boutonRetour, 1>, pose<&EtatSurface::boutonRetour, 0>},
+    Bouton{zoneAide, {SDLK_F1, SDLK_F2}, nullptr, pose<&EtatSurface::boutonRetour, 0>},
 };
 
 bool demandeFin(const SDL_Event& evenement)
@@ -276,18 +311,38 @@ bool fenetreRevelee(const SDL_Event& evenement)
             (evenement.active.state & SDL_APPACTIVE) != 0);
 }
 
-// Applies the left-button press or release to the row it hits; false when
-// the event means nothing on this screen.
-bool appliqueClic(std::span<const Bouton> boutons, const Cible& cible, const SDL_Event& evenement)
+bool estClic(const SDL_Event& evenement)
 {
-    const bool appui = evenement.type == SDL_MOUSEBUTTONDOWN;
-    if ((!appui && evenement.type != SDL_MOUSEBUTTONUP) || evenement.button.button != SDL_BUTTON_LEFT) {
+    return (evenement.type == SDL_MOUSEBUTTONDOWN || evenement.type == SDL_MOUSEBUTTONUP) &&
+           evenement.button.button == SDL_BUTTON_LEFT;
+}
+
+bool estTouche(const SDL_Event& evenement)
+{
+    return evenement.type == SDL_KEYDOWN || evenement.type == SDL_KEYUP;
+}
+
+// Does the left-button click or the key name this row?
+bool designe(const Bouton& bouton, const SDL_Event& evenement)
+{
+    if (estClic(evenement)) {
+        return contient(bouton.zone, evenement.button.x, evenement.button.y);
+    }
+    const SDLKey touche = evenement.key.keysym.sym;
+    return touche != SDLK_UNKNOWN && std::ranges::find(bouton.touches, touche) != bouton.touches.end();
+}
+
+// Applies a left-button press or release, or a key down or up, to the first
+// row that takes it; false when the event means nothing on this screen.
+bool appliqueEvenement(std::span<const Bouton> boutons, const Cible& cible, const SDL_Event& evenement)
+{
+    if (!estClic(evenement) && !estTouche(evenement)) {
         return false;
     }
+    const bool appui = evenement.type == SDL_MOUSEBUTTONDOWN || evenement.type == SDL_KEYDOWN;
     for (const Bouton& bouton : boutons) {
         const Action action = appui ? bouton.appui : bouton.relache;
-        if (action != nullptr && contient(bouton.zone, evenement.button.x, evenement.button.y) &&
-            (bouton.actif == nullptr || bouton.actif(cible))) {
+        if (action != nullptr && designe(bouton, evenement) && (bouton.actif == nullptr || bouton.actif(cible))) {
             action(cible);
             return true;
         }
@@ -311,7 +366,7 @@ bool attendUnEvenement(std::span<const Bouton> boutons, const Cible& cible, Acti
             cible.etatSurface->fond = FOND_PERDU;
             return true;
         }
-        if (appliqueClic(boutons, cible, evenement)) {
+        if (appliqueEvenement(boutons, cible, evenement)) {
             return true;
         }
     }

@@ -1,8 +1,10 @@
 // Input: one blocking event function per screen. Each waits for exactly one
-// relevant event (a left-button press or release on one of its buttons, Escape,
-// or the close request), applies it and returns. None of them draws. A window
-// shown again after being hidden or covered stores FOND_PERDU in fond and
-// returns, so that the screen is composed again.
+// relevant event (a left-button press or release on one of its buttons, a key
+// down or up among a button's keys, Escape, or the close request), applies it
+// and returns. A key down is the button's press, its key up the release; key
+// repeat stays off, as SDL starts, so a key held acts once. None of them
+// draws. A window shown again after being hidden or covered stores FOND_PERDU
+// in fond and returns, so that the screen is composed again.
 #pragma once
 
 #include <cstdint>

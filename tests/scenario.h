@@ -48,9 +48,9 @@ inline void clic(Point p)
     relache(p);
 }
 
-inline void pousseTouche(SDLKey touche)
+inline void pousseTouche(SDLKey touche, Uint8 type = SDL_KEYDOWN)
 {
-    SDL_Event e{.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, touche, KMOD_NONE, 0}}};
+    SDL_Event e{.key = {type, 0, Uint8(type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED), {0, touche, KMOD_NONE, 0}}};
     SDL_PushEvent(&e);
 }
 

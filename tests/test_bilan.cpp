@@ -396,6 +396,42 @@ TEST_F(EcranBilan, BarresDesMains)
     EXPECT_EQ(longueurBarre(1e-9), 1);
 }
 
+// The screen's buttons by mouse and by key: Back and Clear while no question
+// is asked, only the answers while it is, Enter and Space answering No. An
+// ignored event lets the call go on to a close request queued after it.
+TEST_F(EcranBilan, BoutonsEtTouches)
+{
+    using Codes = std::array<int32_t, 6>;  // the five fields of EtatBilan, then etat
+    const auto touche = [](Uint8 type, SDLKey t) { return SDL_Event{.key = {type, 0, type == SDL_KEYDOWN, {0, t, KMOD_NONE, 0}}}; };
+    const auto souris = [](Point p) { return SDL_Event{.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, p.x, p.y}}; };
+    constexpr Uint8 BAS = SDL_KEYDOWN, HAUT = SDL_KEYUP;
+    constexpr int32_t B = ETAT_BILAN, IGNORE = ETAT_QUITTER;
+    const std::tuple<int32_t, SDL_Event, Codes> cas[] = {  // question asked, event, what it leaves
+        {0, touche(BAS, SDLK_e), {1, 0, 0, 0, 0, B}}, {0, touche(HAUT, SDLK_e), {0, 1, 0, 0, 0, B}},
+        {0, touche(HAUT, SDLK_BACKSPACE), {0, 0, 0, 0, 0, ETAT_START}}, {0, touche(HAUT, SDLK_SPACE), {0, 0, 0, 0, 0, ETAT_START}},
+        {0, touche(HAUT, SDLK_o), {0, 0, 0, 0, 0, IGNORE}}, {0, souris(OUI), {0, 0, 0, 0, 0, IGNORE}},
+        {0, souris(EFFACER), {0, 1, 0, 0, 0, B}}, {0, souris(RETOUR), {0, 0, 0, 0, 0, ETAT_START}},
+        {1, touche(BAS, SDLK_o), {0, 1, 1, 0, 0, B}}, {1, touche(HAUT, SDLK_o), {0, 0, 0, 0, 1, B}},
+        {1, touche(HAUT, SDLK_RETURN), {0, 0, 0, 0, 0, B}}, {1, touche(BAS, SDLK_SPACE), {0, 1, 0, 1, 0, B}},
+        {1, touche(HAUT, SDLK_n), {0, 0, 0, 0, 0, B}}, {1, touche(HAUT, SDLK_BACKSPACE), {0, 1, 0, 0, 0, IGNORE}},
+        {1, touche(HAUT, SDLK_e), {0, 1, 0, 0, 0, IGNORE}}, {1, souris(RETOUR), {0, 1, 0, 0, 0, IGNORE}},
+        {1, souris(OUI), {0, 0, 0, 0, 1, B}}, {1, souris(NON), {0, 0, 0, 0, 0, B}}};
+    for (auto [question, evenement, attendu] : cas) {
+        SCOPED_TRACE(testing::Message() << "question " << question << " event " << int(evenement.type) << " key "
+                                        << evenement.key.keysym.sym);
+        EtatBilan e{0, question, 0, 0, 0};
+        EtatSurface s{};
+        int32_t etat = ETAT_BILAN, continuer = 1;
+        SDL_Event fermeture{SDL_QUIT};
+        SDL_PushEvent(&evenement);
+        SDL_PushEvent(&fermeture);
+        gestionEventBilan(&etat, &continuer, &s, &e);
+        EXPECT_EQ((Codes{e.boutonEffacer, e.confirmation, e.boutonOui, e.boutonNon, e.effacer, etat}), attendu);
+        SDL_Event reste[2];
+        EXPECT_EQ(SDL_PeepEvents(reste, 2, SDL_GETEVENT, SDL_ALLEVENTS), attendu[5] == IGNORE ? 0 : 1);
+    }
+}
+
 // --- In the loop, on the dummy display ---
 
 class BoucleBilan : public testing::Test {

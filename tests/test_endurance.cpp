@@ -30,13 +30,22 @@ namespace {
 // first place, Help the second; they are seldom aimed at where there are
 // other buttons, since Help and About open a modal screen and a full redraw.
 // Then New game, Option, the deal button, the value chips, Allin and Reset,
-// the holds, Statistiques; the coach and same-stake settings, not the window
-// size, whose buffers the heap keeps after each change: a leak to the memory
-// check; last Effacer and the answers to its question.
+// the holds, Statistiques; the coach and same-stake settings (the two first
+// rows), not the window size below them, whose buffers the heap keeps after
+// each change: a leak to the memory check, and a slow new video mode; last
+// Effacer and the answers to its question.
 struct Vise : Point { int dx, dy; };
 constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
                           {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77}, {{434, 285}, 35, 77}, {{273, 329}, 220, 9},
-                          {STATISTIQUES, 154, 20}, {{358, 224}, 64, 76}, {EFFACER, 56, 15}, {{436, 289}, 160, 18}};
+                          {STATISTIQUES, 154, 20}, {{358, 185}, 64, 50}, {EFFACER, 56, 15}, {{436, 289}, 160, 18}};
+
+// Keys: every one that names a button somewhere (the AZERTY number row
+// among them), but not F (the window size, as above), and two that name
+// none. F1 and F2 come seldom, for the reason above.
+constexpr SDLKey touches[] = {SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_5, SDLK_6, SDLK_7, SDLK_8, SDLK_KP1, SDLK_KP5,
+    SDLK_KP8, SDLK_AMPERSAND, SDLK_WORLD_73, SDLK_QUOTEDBL, SDLK_QUOTE, SDLK_LEFTPAREN, SDLK_MINUS, SDLK_WORLD_72,
+    SDLK_UNDERSCORE, SDLK_t, SDLK_a, SDLK_BACKSPACE, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_n, SDLK_r,
+    SDLK_o, SDLK_c, SDLK_m, SDLK_s, SDLK_e, SDLK_z, SDLK_q, SDLK_F1, SDLK_F2};
 
 // The records of main, owned by the test, and the stream of input.
 struct Endurance {
@@ -76,9 +85,10 @@ struct Endurance {
         return etatSurface.fond == FOND_PERDU ? "a screen waits with the window's picture lost" : nullptr;
     }
 
-    // Left clicks around the buttons, a tenth of them a press alone; the
-    // window exposed now and then. Escape and the close request once the
-    // budget is spent. The input tests try other events on each screen.
+    // Left clicks around the buttons, a tenth of them a press alone; a
+    // quarter of the events keys, typed, down alone or up alone; the window
+    // exposed now and then. Escape and the close request once the budget is
+    // spent. The input tests try other events on each screen.
     void pousseSuivant()
     {
         fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 6)));
@@ -92,6 +102,10 @@ struct Endurance {
         if (produits++ >= total) {
             if (produits > total + 100) std::cerr << "the game does not end\n", std::abort();
             produits % 2 ? pousseTouche(SDLK_ESCAPE) : pousseQuitter();
+        } else if (const SDLKey t = touches[alea() % (std::size(touches) - (alea() % 10 ? 2 : 0))]; alea() % 4 == 0) {
+            const auto sorte = alea() % 6;  // 0 up alone, 1 down alone, else typed
+            if (sorte > 0) pousseTouche(t);
+            if (sorte != 1) pousseTouche(t, SDL_KEYUP);
         } else {
             alea() % 10 ? clic(ici) : presse(ici);
         }

@@ -1,5 +1,7 @@
 // The real executable: a hand played and resumed in a real X window on a
-// private Xvfb display, driven by xdotool and read back with import.
+// private Xvfb display, driven by xdotool and read back with import; a whole
+// game played by the keyboard alone, screen for screen as by the mouse; the
+// AZERTY number row.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -8,13 +10,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "analyseCarte.h"
 #include "bilan.h"
@@ -75,12 +80,32 @@ bool montre(const SDL_Surface* capture, const SDL_Surface* image, int x, int y, 
     return true;
 }
 
+bool egales(const SDL_Surface* a, const SDL_Surface* b)
+{
+    if (a == nullptr || b == nullptr || a->w != b->w || a->h != b->h) return false;
+    for (int y = 0; y < a->h; ++y)
+        for (int x = 0; x < a->w; ++x)
+            if (rvb(a, x, y) != rvb(b, x, y)) return false;
+    return true;
+}
+
+// A button worked by the mouse at (x, y) or by a key (xdotool's name or
+// keycode): 'c' a click or a key typed, 'p' the press or key down alone,
+// 'r' the release or key up.
+struct Geste {
+    int x, y;
+    std::string touche;
+    char sorte = 'c';
+};
+
 // A private Xvfb display, and the game started on it with a home of its own.
 class Fenetre : public testing::Test {
 protected:
-    std::string ecran, fenetre, erreurs = testing::TempDir() + "velmora_fenetre.txt";
-    std::string capture = testing::TempDir() + "velmora_capture.png";  // the last screenshot
-    std::string maison = testing::TempDir() + "velmora_maison_fenetre";  // the saved game lands here
+    // Named after the test program's process, since other trees' tests may run beside it.
+    const std::string dossier = testing::TempDir() + "velmora_fenetre_" + std::to_string(getpid());
+    std::string ecran, fenetre, erreurs = dossier + "_erreurs.txt";
+    std::string capture = dossier + "_capture.bmp";  // the last screenshot
+    std::string maison = dossier + "_maison";  // the saved game lands here
     pid_t xvfb = 0, jeu = 0;
     int echelle = 1;  // the window's scale, for clicks and pictures
 
@@ -102,6 +127,7 @@ protected:
     {
         if (jeu > 0 && waitpid(jeu, nullptr, WNOHANG) == 0) kill(jeu, SIGKILL);
         if (xvfb > 0) kill(xvfb, SIGTERM);  // it removes its lock file as it ends
+        for (const std::string& f : {erreurs, capture, maison}) fs::remove_all(f);
     }
     // The game in a directory, on this display, with this home and its options under it.
     void demarre(const std::string& programme, const std::string& dossier)
@@ -121,6 +147,28 @@ protected:
         const std::string place = std::to_string(echelle * x) + " " + std::to_string(echelle * y);
         xdotool("mousemove --window " + fenetre + " " + place + " click 1");
     }
+    void fais(const Geste& g, bool clavier)
+    {
+        const int i = g.sorte == 'c' ? 0 : g.sorte == 'p' ? 1 : 2;
+        if (clavier) {
+            xdotool(std::string(std::array{"key", "keydown", "keyup"}[i]) + " --window " + fenetre + " " + g.touche);
+        } else {
+            xdotool("mousemove --window " + fenetre + " " + std::to_string(g.x) + " " + std::to_string(g.y) + " " +
+                    std::array{"click", "mousedown", "mouseup"}[i] + " 1");
+        }
+    }
+    // The screen once it differs from `avant` and stays the same over two screenshots.
+    Surface ecranNouveau(const SDL_Surface* avant)
+    {
+        Surface precedent(nullptr, SDL_FreeSurface);
+        for (int essai = 0; essai < 50; ++essai) {
+            Surface s = photo();
+            if (egales(s.get(), precedent.get()) && !egales(s.get(), avant)) return s;
+            precedent = std::move(s);
+            std::this_thread::sleep_for(100ms);
+        }
+        return Surface(nullptr, SDL_FreeSurface);
+    }
     // Escape ends the game with status 0 within twenty seconds.
     void quitte()
     {
@@ -130,13 +178,18 @@ protected:
             std::this_thread::sleep_for(100ms);
         EXPECT_EQ(statut, 0) << commande("cat " + erreurs);
     }
+    // A screenshot, as a bitmap: quicker to write than a PNG.
+    Surface photo()
+    {
+        commande("DISPLAY=" + ecran + " timeout 20 import -window " + fenetre + " bmp3:" + capture);
+        return charge(capture);
+    }
     // Takes screenshots until the condition holds, for at most ten seconds.
     template <typename Condition>
     bool attendEcran(Condition condition)
     {
         for (int essai = 0; essai < 50; ++essai) {
-            commande("DISPLAY=" + ecran + " timeout 20 import -window " + fenetre + " png:" + capture);
-            Surface s = charge(capture);
+            Surface s = photo();
             if (s && condition(s.get())) return true;
             std::this_thread::sleep_for(200ms);
         }
@@ -178,7 +231,7 @@ TEST_F(Fenetre, UneMainALaSourisSauveeParEchapPuisReprise)
     quitte();
 
     fs::remove(maison + "/.config/velmora/options");
-    const std::string prefixe = testing::TempDir() + "velmora_prefixe";
+    const std::string prefixe = dossier + "_prefixe";
     commande(std::string(CMAKE_COMMAND) + " --install " VELMORA_CONSTRUCTION " --prefix " + prefixe + " >/dev/null");
     demarre(prefixe + "/bin/velmora", "/");
     echelle = 1;
@@ -189,6 +242,107 @@ TEST_F(Fenetre, UneMainALaSourisSauveeParEchapPuisReprise)
     EXPECT_TRUE(attendImage("bouton/boutonRejouerUp.bmp", 385, 440));
     quitte();
     fs::remove_all(prefixe);
+}
+
+// A whole game by the mouse, every screen kept; then the same game (the same
+// clock, so the same cards) by the keyboard alone, each screen compared with
+// the mouse's: start, Help and About and back, Options and two settings, the
+// chips from both rows of digits, Tapis, Annuler, the deal, the marks, the
+// draw, the replay, hands until the credit runs out, game over and Continuer,
+// and Enter for a new game once there is nothing to resume.
+TEST_F(Fenetre, UnePartieAuClavierCommeALaSouris)
+{
+    const std::string jeu = "LD_PRELOAD=" VELMORA_TEMPS_FIXE " VELMORA_TEMPS=20261206 " VELMORA_EXECUTABLE;
+    const Geste DISTRIBUER{461, 459, "Return"}, TAPIS{434, 243, "t"};
+    std::vector<Geste> gestes{
+        {60, 439, "F1"}, {60, 470, "BackSpace"}, {60, 470, "F2"}, {60, 470, "Return"},  // Help, About
+        {434, 279, "o"}, {358, 217, "m"}, {358, 217, "m"}, {358, 153, "c"}, {60, 470, "space"},  // Options
+        {434, 162, "n"}, {80, 243, "1", 'p'}, {80, 243, "1", 'r'}, {163, 243, "KP_2"}, {246, 243, "3"},
+        {434, 326, "BackSpace"}, TAPIS, {434, 326, "a"}, {329, 243, "4"}, {60, 439, "F1"}, {60, 470, "BackSpace"},
+        {461, 459, "Return", 'p'}, {461, 459, "Return", 'r'},  // the deal, pressed then released
+        {91, 329, "1"}, {273, 329, "KP_3"}, {60, 470, "F2"}, {60, 470, "space"}, {461, 459, "space"}, DISTRIBUER};
+    const std::vector<Geste> main{TAPIS, DISTRIBUER, {182, 329, "2"}, {461, 459, "space"}, {461, 459, "KP_Enter"}};
+    const std::vector<Geste> fin{{60, 470, "Return", 'p'}, {60, 470, "Return", 'r'}, {434, 162, "Return"}};
+
+    demarre(jeu, VELMORA_CONSTRUCTION);
+    ASSERT_TRUE(attendImage("bouton/boutonNewGameUp.bmp", 282, 143));
+    std::vector<Surface> ecrans;
+    ecrans.push_back(charge(capture));
+    const Surface continuer = charge(VELMORA_DONNEES "/image/bouton/boutonContinuerUp.bmp");
+    std::size_t mains = 1;
+    bool fini = false;
+    for (std::size_t i = 0; i < gestes.size(); ++i) {
+        fais(gestes[i], false);
+        ecrans.push_back(ecranNouveau(ecrans.back().get()));
+        ASSERT_TRUE(ecrans.back()) << "no new screen after the mouse's step " << i;
+        if (!fini && i + 1 == gestes.size()) {  // a hand replayed: the next one, or game over
+            fini = montre(ecrans.back().get(), continuer.get(), 6, 456);
+            for (const Geste& g : fini ? fin : main) gestes.push_back(g);
+            ASSERT_LT(mains += !fini, 20u) << "the game does not end";
+        }
+    }
+    quitte();
+
+    fs::remove_all(maison);  // the settings the mouse changed
+    demarre(jeu, VELMORA_CONSTRUCTION);
+    ASSERT_TRUE(attendEcran([&](SDL_Surface* s) { return egales(s, ecrans[0].get()); }));
+    for (std::size_t i = 0; i < gestes.size(); ++i) {
+        fais(gestes[i], true);
+        ASSERT_TRUE(attendEcran([&](SDL_Surface* s) { return egales(s, ecrans[i + 1].get()); }))
+            << "step " << i << ", key " << gestes[i].touche << " " << gestes[i].sorte << ", of " << gestes.size();
+    }
+    std::cout << gestes.size() << " steps, " << mains << " hands\n";
+    quitte();
+}
+
+// The French layout set on the X server (the game connected, or the server
+// would drop it as its last client leaves): the number row typed without
+// Shift, & é " ' ( - è _, stakes the chips 1 to 200 and marks the cards; the
+// key that types A is Annuler; a key held stakes once.
+TEST_F(Fenetre, ClavierAzerty)
+{
+    demarre(VELMORA_EXECUTABLE, VELMORA_CONSTRUCTION);
+    ASSERT_TRUE(attendImage("bouton/boutonNewGameUp.bmp", 282, 143));
+    commande("DISPLAY=" + ecran + " setxkbmap -layout fr");
+    ASSERT_NE(commande("DISPLAY=" + ecran + " setxkbmap -query").find("layout:     fr"), std::string::npos);
+    const auto touches = [&](const std::string& t) { fais({0, 0, t}, true); };
+    const auto souris = [&](int x, int y) { fais({x, y, ""}, false); };
+    const auto attendEgal = [&](const Surface& s) {
+        return attendEcran([&](SDL_Surface* c) { return egales(c, s.get()); });
+    };
+    touches("n");
+    ASSERT_TRUE(attendImage("bouton/boutonCarteDisa.bmp", 385, 440));
+    const Surface rien = charge(capture);
+
+    touches("ampersand eacute quotedbl apostrophe parenleft minus egrave underscore");
+    const Surface tout = ecranNouveau(rien.get());
+    touches("24");  // A on AZERTY, Q on QWERTY
+    EXPECT_TRUE(attendEgal(rien)) << "Annuler";
+    for (int x : {80, 163, 246, 329}) souris(x, 243);
+    for (int x : {80, 163, 246, 329}) souris(x, 326);
+    EXPECT_TRUE(attendEgal(tout)) << "the eight chips";
+
+    touches("24");
+    EXPECT_TRUE(attendEgal(rien));
+    souris(80, 243);
+    const Surface un = ecranNouveau(rien.get());
+    touches("24");
+    EXPECT_TRUE(attendEgal(rien));
+    xdotool("windowfocus --sync " + fenetre + " keydown 10 sleep 1.5 keyup 10");  // held, with the server's repeat
+    EXPECT_TRUE(egales(ecranNouveau(rien.get()).get(), un.get())) << "a key held stakes once";
+
+    touches("13 Return");  // chip 10, the deal
+    ASSERT_TRUE(attendImage("bouton/boutonGarderUp.bmp", 56, 321));
+    const Surface donne = ecranNouveau(rien.get());
+    touches("10 12");
+    const Surface marquees = ecranNouveau(donne.get());
+    touches("10 12");
+    EXPECT_TRUE(attendEgal(donne));
+    souris(91, 329), souris(273, 329);
+    EXPECT_TRUE(attendEgal(marquees)) << "the first and third cards marked";
+    touches("space");
+    EXPECT_TRUE(attendImage("bouton/boutonRejouerUp.bmp", 385, 440));
+    quitte();
 }
 
 // The 20 hands that the game deals from this seed, each staked 1 and kept
@@ -242,7 +396,7 @@ Surface ecranBilan(const Bilan& bilan, const RetourConseil& retour)
 TEST_F(Fenetre, VingtMainsPuisLesStatistiques)
 {
     constexpr uint32_t graine = 20261206;
-    const std::string jeu = "LD_PRELOAD=" VELMORA_GRAINE_FIXE " VELMORA_TEMPS=" + std::to_string(graine) + " " VELMORA_EXECUTABLE;
+    const std::string jeu = "LD_PRELOAD=" VELMORA_TEMPS_FIXE " VELMORA_TEMPS=" + std::to_string(graine) + " " VELMORA_EXECUTABLE;
     const std::string fichier = maison + "/.local/share/velmora/statistiques";
     const auto lu = [&] { std::ifstream f(fichier); return std::string{std::istreambuf_iterator<char>(f), {}}; };
     demarre(jeu, VELMORA_DONNEES);
