@@ -8,8 +8,8 @@
 #include <span>
 
 #include "gestionMiseGain.h"
-#include "placesBilan.h"
 #include "interfaceGraphique.h"
+#include "placesBilan.h"
 #include "reglages.h"
 
 namespace {
