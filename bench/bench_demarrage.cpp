@@ -2,7 +2,8 @@
 // first SDL_Flip has put the start screen into its window, on the X display
 // of DISPLAY (bench.sh starts an Xvfb). The flip is timed by the preloaded
 // premiere_image library; the game is then asked to close (SIGTERM, which SDL
-// turns into a close request).
+// turns into a close request). With the sound off, and on with SDL's dummy
+// and disk audio drivers: what opening the audio adds to the first frame.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -14,6 +15,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -23,6 +26,23 @@ int64_t maintenant()
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
+}
+
+// A home of the benchmark's own, whose options file turns the sound off or
+// leaves it on, and the audio driver the game is to use.
+void preparePilote(const char* pilote)
+{
+    static char maison[] = "/tmp/velmora-bench-maisonXXXXXX";
+    static const bool faite = mkdtemp(maison) != nullptr;
+    const std::filesystem::path options = std::filesystem::path(maison) / ".config/velmora";
+    std::error_code erreur;
+    std::filesystem::create_directories(options, erreur);
+    std::ofstream(options / "options") << "son=" << (pilote != nullptr ? 1 : 0) << "\n";
+    setenv("HOME", faite ? maison : "/nonexistent", 1);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_DATA_HOME");
+    setenv("SDL_AUDIODRIVER", pilote != nullptr ? pilote : "dummy", 1);
+    setenv("SDL_DISKAUDIOFILE", (std::string(maison) + "/sortie.raw").c_str(), 1);
 }
 
 [[noreturn]] void lanceJeu(int tube)
@@ -52,12 +72,13 @@ bool fenetreVisible()
     return std::system("xdotool search --onlyvisible --name '^Velmora$' >/dev/null 2>&1") == 0;
 }
 
-void demarrage(benchmark::State& state)
+void demarrage(benchmark::State& state, const char* pilote)
 {
     if (std::getenv("DISPLAY") == nullptr) {
         state.SkipWithError("no DISPLAY");
         return;
     }
+    preparePilote(pilote);
     bool fenetreVue = false;
     for (auto _ : state) {
         int tube[2];
@@ -91,13 +112,13 @@ void demarrage(benchmark::State& state)
         state.SkipWithError("no visible window named Velmora");
     }
 }
-BENCHMARK(demarrage)
-    ->Name("demarrage/premiere_image")
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(15)
-    ->ReportAggregatesOnly(true)
-    ->Unit(benchmark::kMillisecond);
+void parametres(benchmark::internal::Benchmark* b)
+{
+    b->UseManualTime()->Iterations(1)->Repetitions(15)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK_CAPTURE(demarrage, sansSon, nullptr)->Name("demarrage/premiere_image")->Apply(parametres);
+BENCHMARK_CAPTURE(demarrage, dummy, "dummy")->Name("demarrage/premiere_image_son_dummy")->Apply(parametres);
+BENCHMARK_CAPTURE(demarrage, disk, "disk")->Name("demarrage/premiere_image_son_disk")->Apply(parametres);
 
 }  // namespace
 

@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "animation.h"
 #include "gestionConseil.h"
 #include "gestionEvent.h"
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "reglages.h"
 
 namespace {
 
@@ -278,6 +280,35 @@ int main(int argc, char** argv)
         conseil.mise = 10;
         for (int32_t g = 0; g < NB_GARDES; ++g) conseil.valeurs[g] = g * 1234567;
         jeu(s, etatMain, [&conseil](EtatSurface* e, Statistique* st) { refreshMenuHand(ecran, e, st, ETAT_FIRSTHAND, &conseil); });
+    })->Unit(benchmark::kMicrosecond);
+    // Animation frames: each iteration one frame of the deal (or of the draw
+    // of etatMain's two marked slots) at 10 ms from the previous one, round
+    // and round; the last frame over the first picture, as a press makes it:
+    // the five slots at once.
+    struct Film {
+        const char* nom;
+        int32_t genre;
+        int32_t pas;
+    };
+    for (const Film& f : {Film{"ecran/animation_donne_image", ANIMATION_DONNE, 10},
+                          Film{"ecran/animation_tirage_image", ANIMATION_TIRAGE, 10},
+                          Film{"ecran/animation_derniere_image", ANIMATION_DONNE, 1000}}) {
+        benchmark::RegisterBenchmark(f.nom, [f](benchmark::State& s) {
+            EtatSurface e;
+            Statistique st[NB_STATISTIQUES] = {};
+            etatMain(&e, st);
+            Animation a;
+            initAnimation(&a, f.genre, ANIMATIONS_NORMALES, &e);
+            int32_t t = 0;
+            for (auto _ : s) {
+                benchmark::DoNotOptimize(affichageAnimation(ecran, &a, t == 0 ? -1 : t - f.pas, t));
+                t = t >= dureeAnimation(&a) ? 0 : t + f.pas;
+            }
+        })->Unit(benchmark::kMicrosecond);
+    }
+    // The final hand's refresh with its row lit.
+    benchmark::RegisterBenchmark("ecran/refreshMenuHand_ligne", [](benchmark::State& s) {
+        jeu(s, etatMain, [](EtatSurface* e, Statistique* st) { refreshMenuHand(ecran, e, st, ETAT_SECONDHAND, nullptr, 6); });
     })->Unit(benchmark::kMicrosecond);
     static const std::vector<Ecran> liste = ecrans();
     for (const Ecran& e : liste) {

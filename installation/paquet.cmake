@@ -10,7 +10,8 @@ set(CPACK_PACKAGE_DESCRIPTION "Velmora is a video-poker game for the desktop. Yo
 stake them with chips, get five cards from a freshly shuffled deck, mark
 the cards to exchange and draw once; the hand is paid by a fixed pay table,
 from a pair to the royal flush. Played with the mouse; the texts are in
-French.
+French. Chips, cards and wins are heard, with sounds synthesized by the
+game's own generator; the sound can be turned off.
 
 The package also contains velmora-conseil, a command-line advisor that
 computes exactly which cards to hold for the game's pay table.")

@@ -65,26 +65,48 @@ const Couleur texteDoux = rgb(196, 206, 190);
 
 Image feutreFenetre() { return fondFeutre(LARGEUR_FENETRE, HAUTEUR_FENETRE, 0, 0); }
 
-// The pay table in a panel: one line per combination, strongest first.
-void tableDesGains(Image& im, float x0, float y0, float x1, float y1)
+// The top of a row of the pay table and its height.
+struct Rangee {
+    float y, pas;
+};
+
+Rangee rangee(float y0, float y1, int i)
+{
+    const float haut = y0 + 62, pas = (y1 - 12 - haut) / 10;
+    return {haut + pas * i, pas};
+}
+
+// The row of a combination lit: a gold plate like the coach's mark, its
+// texts dark on it.
+void eclaireRangee(Image& im, float x0, float x1, Rangee r)
+{
+    const Forme bande = rectangleArrondi(x0 + 10.5f, r.y + 0.5f, x1 - 10.5f, r.y + r.pas - 0.5f, 5);
+    remplis(im, bande, degradeVertical(r.y, palette::orClair, r.y + r.pas, palette::or_));
+    remplis(im, contour(bande, 1.0f), uni(palette::orFonce));
+}
+
+// The pay table in a panel: one line per combination, strongest first; the
+// row of `allumee` lit.
+void tableDesGains(Image& im, float x0, float y0, float x1, float y1, int allumee = -1)
 {
     panneau(im, x0, y0, x1, y1);
     float cx = (x0 + x1) / 2;
     ecris(im, titreOr(22, y0 + 14, y0 + 36), cx, y0 + 34, "Table des gains", Alignement::centre);
     ecris(im, style(Police::sans, 12, texteDoux), cx, y0 + 52, "gain = mise × multiplicateur",
           Alignement::centre);
-    float haut = y0 + 62, pas = (y1 - 12 - haut) / 10;
     for (int i = 0; i < 10; ++i) {
         int c = 9 - i;
-        float y = haut + pas * i;
+        const auto [y, pas] = rangee(y0, y1, i);
         if (i % 2 == 0)
             remplis(im, rectangleArrondi(x0 + 10, y, x1 - 10, y + pas, 4), uni(rgb(255, 255, 255, 0.06f)));
+        if (c == allumee) eclaireRangee(im, x0, x1, {y, pas});
         float base = y + pas / 2 + 5.5f;
-        ecris(im, style(c >= 7 ? Police::sansGras : Police::sans, 15, texteClair), x0 + 20, base,
-              nomsCombinaisons[c]);
+        const bool fort = c >= 7 || c == allumee;
+        ecris(im, style(fort ? Police::sansGras : Police::sans, 15, c == allumee ? palette::nuit : texteClair), x0 + 20,
+              base, nomsCombinaisons[c]);
         std::string m = multiplicateurs[c] == 0 ? "—" : "× " + std::to_string(multiplicateurs[c]);
-        ecris(im, style(Police::sansGras, 16, c == 0 ? texteDoux : palette::compteur), x1 - 20, base, m,
-              Alignement::droite);
+        ecris(im, style(Police::sansGras, 16, c == 0 ? texteDoux : c == allumee ? palette::nuit : palette::compteur),
+              x1 - 20, base, m, Alignement::droite);
     }
 }
 
@@ -224,7 +246,27 @@ void auClavier(Image& im, float x0, float y0, float x1, float y1)
     }
 }
 
+// Where the game's table has its pay table.
+constexpr float X0_GAINS = 566, Y0_GAINS = 100, X1_GAINS = 860, Y1_GAINS = 430;
+
 }  // namespace
+
+int yLigneGain(int combinaison)
+{
+    return static_cast<int>(std::floor(rangee(Y0_GAINS, Y1_GAINS, 9 - combinaison).y)) - 2;
+}
+
+Image ligneGain(int combinaison)
+{
+    Image im = feutreFenetre();
+    tableDesGains(im, X0_GAINS, Y0_GAINS, X1_GAINS, Y1_GAINS, combinaison);
+    return decoupe(im, LARGEUR_LIGNE_GAIN, HAUTEUR_LIGNE_GAIN, X_LIGNE_GAIN, yLigneGain(combinaison));
+}
+
+Image placesCartes(const Image& jeu)
+{
+    return decoupe(jeu, LARGEUR_PLACES, HAUTEUR_PLACES, X_PLACES, Y_PLACES);
+}
 
 Image backgroundJeu()
 {
@@ -244,7 +286,7 @@ Image backgroundJeu()
     Forme aire = rectangleArrondi(28.5f, 195.5f, 522.5f, 371.5f, 18);
     remplis(im, aire, uni(rgb(255, 255, 255, 0.025f)));
     remplis(im, contour(aire, 1.2f), uni(avecAlpha(palette::or_, 0.55f)));
-    tableDesGains(im, 566, 100, 860, 430);
+    tableDesGains(im, X0_GAINS, Y0_GAINS, X1_GAINS, Y1_GAINS);
     ecris(im, style(Police::sans, 12, texteDoux), 713, 452, "La paire rend la mise.", Alignement::centre);
     return im;
 }

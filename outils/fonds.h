@@ -35,6 +35,17 @@ constexpr int Y_BANDEAU_HAUT = 199, HAUTEUR_BANDEAU_HAUT = 20;
 Image marqueConseil(const Image& jeu);
 Image bandeauConseil(const Image& jeu, int y, int hauteur, const std::string& etiquette);
 
+// The pay table's row of a combination lit, with two pixels of the table
+// around it: drawn at (X_LIGNE_GAIN, yLigneGain(combinaison)).
+constexpr int X_LIGNE_GAIN = 573, LARGEUR_LIGNE_GAIN = 280, HAUTEUR_LIGNE_GAIN = 30;
+int yLigneGain(int combinaison);
+Image ligneGain(int combinaison);
+
+// The table under the five card slots, one strip from the first slot's corner:
+// what a turning card uncovers.
+constexpr int X_PLACES = 61, Y_PLACES = 221, LARGEUR_PLACES = 4 * 91 + 62, HAUTEUR_PLACES = 100;
+Image placesCartes(const Image& jeu);
+
 // Window positions of the two banners.
 constexpr int X_TEXTE_HAUT = 193, Y_TEXTE_HAUT = 7;
 constexpr int X_TEXTE_BAS = 118, Y_TEXTE_BAS = 378;

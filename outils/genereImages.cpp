@@ -1,4 +1,4 @@
-// Draws every picture of the game into <output-dir>/image/: the 142 bitmaps
+// Draws every picture of the game into <output-dir>/image/: the 152 bitmaps
 // and the window icon.
 //
 //   genereImages <output-dir> [--retour TEXT] [--icones DIR]
@@ -134,6 +134,16 @@ void genereConfirmation(Sortie& s, const Image& bilan)
         s.bmp("bouton/boutonNon" + look,
               bouton(non.largeur, non.hauteur, non.x, non.y, "Non, garder", teinte::or_, enfonce, 16, &fond));
     }
+}
+
+// The table under the card slots, and the pay table's rows lit, by the
+// combinations' file names.
+void genereTable(Sortie& s, const Image& jeu)
+{
+    s.bmp("carte/places.bmp", placesCartes(jeu));
+    constexpr std::array<const char*, 10> noms = {"",        "Paire",     "DoublePaire", "Brelan",      "Suite",
+                                                  "Couleur", "FullHouse", "Carre",       "QuinteFlush", "QuinteFlushRoyal"};
+    for (int c = 1; c < 10; ++c) s.bmp(std::string("gains/ligne") + noms[c] + ".bmp", ligneGain(c));
 }
 
 // The coach's mark and its two strips, on the table.
@@ -321,7 +331,7 @@ int main(int argc, char** argv)
     }
     std::error_code erreur;
     for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison", "image/conseil",
-                            "image/bilan"})
+                        "image/gains", "image/bilan"})
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
@@ -329,6 +339,7 @@ int main(int argc, char** argv)
     genereBoutons(s, fonds.accueil);
     genereReglages(s, fonds.option);
     genereConseil(s, fonds.jeu);
+    genereTable(s, fonds.jeu);
     genereConfirmation(s, fonds.bilan);
     genereJetons(s, fonds.jeu);
     genereCartes(s);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 paquets=(
   build-essential cmake pkg-config
-  libsdl1.2-compat-dev libsdl-ttf2.0-dev libsdl-image1.2-dev libpng-dev zlib1g-dev
+  libsdl1.2-compat-dev libsdl-ttf2.0-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libpng-dev zlib1g-dev
   libfreetype-dev fonts-liberation fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool imagemagick x11-xkb-utils

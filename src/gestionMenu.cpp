@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "analyseCarte.h"
 #include "bilan.h"
 #include "gestionEvent.h"
 #include "gestionTexte.h"
@@ -188,8 +189,15 @@ void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique
 void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
                        const Conseil* conseil)
 {
+    affichageMenuHand(ecran, etatSurface, statistiques, conseil, Rien);
+}
+
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
+                       const Conseil* conseil, int32_t ligneGain)
+{
     etatSurface->fond = FOND_JEU;
     affichageBackground(ecran, etatSurface);
+    affichageLigneGain(ecran, ligneGain);
     affichageBackTexte(ecran);
     affichageBoutonAide(ecran, etatSurface);
     affichageBoutonApropos(ecran, etatSurface);
@@ -213,16 +221,24 @@ void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* 
     refreshMenuHand(ecran, etatSurface, statistiques, etat, nullptr);
 }
 
-// No input on the hand screens changes the cards, counters or banners. The
-// coach's line follows the marks; its strips cover the line before.
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
                      const Conseil* conseil)
 {
+    refreshMenuHand(ecran, etatSurface, statistiques, etat, conseil, Rien);
+}
+
+// No input on the hand screens changes the cards, counters or banners. The
+// coach's line follows the marks; its strips cover the line before. The lit
+// row is drawn again over a screen that a modal one has just restored.
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
+                     const Conseil* conseil, int32_t ligneGain)
+{
     if (etatSurface->fond == FOND_PERDU) {
-        affichageMenuHand(ecran, etatSurface, statistiques, conseil);
+        affichageMenuHand(ecran, etatSurface, statistiques, conseil, ligneGain);
         return;
     }
     modauxDemandes(ecran, etatSurface, statistiques, etat);
+    affichageLigneGain(ecran, ligneGain);
     affichageBoutonAide(ecran, etatSurface);
     affichageBoutonApropos(ecran, etatSurface);
     affichageBoutonCarte(ecran, etatSurface);

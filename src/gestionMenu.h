@@ -27,6 +27,11 @@ void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique
                        const Conseil* conseil);
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
                      const Conseil* conseil);
+// With the pay table's row of ligneGain lit too (Rien lights none).
+void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques,
+                       const Conseil* conseil, int32_t ligneGain);
+void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
+                     const Conseil* conseil, int32_t ligneGain);
 void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface);
 // The statistics screen whole: the record's numbers, the bars of the hands
 // against the exact shares (retour: the advisor's, or null), the credit

@@ -20,10 +20,19 @@ struct Position {
     Sint16 y;
 };
 
+// A part of a bitmap, in its own pixels; an empty one is the whole bitmap.
+struct Morceau {
+    Sint16 x, y;
+    Uint16 l, h;
+};
+
 // One bitmap to draw; a null chemin leaves its place on the screen as it is.
+// A turning card is drawn squeezed to `largeur` columns about its middle.
 struct Pose {
     const char* chemin;
     Position position;
+    Morceau morceau{0, 0, 0, 0};
+    int32_t largeur = -1;  // -1: its own width
 };
 
 // A widget whose picture is chosen by a code from a short list.
@@ -64,6 +73,30 @@ SDL_Surface* charge(const char* chemin)
     return flux != nullptr ? SDL_LoadBMP_RW(flux, 1) : nullptr;
 }
 
+// Nearest columns of the bitmap, one blit each, centred where the whole
+// bitmap would stand; no column at all for a width of 0.
+void colleSerre(SDL_Surface* ecran, SDL_Surface* bitmap, Position position, int32_t largeur)
+{
+    const int32_t l = bitmap->w;
+    const int32_t x0 = position.x + (l - largeur) / 2;
+    for (int32_t k = 0; k < largeur; ++k) {
+        SDL_Rect colonne{static_cast<Sint16>((2 * k + 1) * l / (2 * largeur)), 0, 1, static_cast<Uint16>(bitmap->h)};
+        SDL_Rect destination{static_cast<Sint16>(x0 + k), position.y, 0, 0};
+        SDL_UpperBlit(bitmap, &colonne, ecran, &destination);
+    }
+}
+
+void colle(SDL_Surface* ecran, SDL_Surface* bitmap, const Pose& pose)
+{
+    if (pose.largeur >= 0 && pose.largeur < bitmap->w) {
+        colleSerre(ecran, bitmap, pose.position, pose.largeur);
+        return;
+    }
+    SDL_Rect morceau{pose.morceau.x, pose.morceau.y, pose.morceau.l, pose.morceau.h};
+    SDL_Rect destination{pose.position.x, pose.position.y, 0, 0};
+    SDL_UpperBlit(bitmap, pose.morceau.l > 0 ? &morceau : nullptr, ecran, &destination);
+}
+
 // The load, blit and free steps of every widget. The bitmaps of a row stay
 // loaded until the whole row is on the screen and are then freed in drawing
 // order. Chips are keyed on the table's green, which lets the table show
@@ -80,8 +113,7 @@ void dessine(SDL_Surface* ecran, std::span<const Pose> poses, bool cleVerte = fa
         if (cleVerte) {
             SDL_SetColorKey(bitmaps[i], SDL_SRCCOLORKEY, SDL_MapRGB(bitmaps[i]->format, 0, 150, 0));
         }
-        SDL_Rect destination{poses[i].position.x, poses[i].position.y, 0, 0};
-        SDL_UpperBlit(bitmaps[i], nullptr, ecran, &destination);
+        colle(ecran, bitmaps[i], poses[i]);
     }
     for (size_t i = 0; i < nombre; ++i) {
         if (bitmaps[i] != nullptr) {
@@ -163,7 +195,31 @@ constexpr Position place(const Cadre& c)
     return {static_cast<Sint16>(c.x), static_cast<Sint16>(c.y)};
 }
 
-constexpr std::array<Position, 5> positionsCartes = {{{61, 221}, {152, 221}, {243, 221}, {334, 221}, {425, 221}}};
+constexpr std::array<Position, 5> positionsCartes = {{{X_CARTE, Y_CARTE},
+                                                      {X_CARTE + PAS_CARTES, Y_CARTE},
+                                                      {X_CARTE + 2 * PAS_CARTES, Y_CARTE},
+                                                      {X_CARTE + 3 * PAS_CARTES, Y_CARTE},
+                                                      {X_CARTE + 4 * PAS_CARTES, Y_CARTE}}};
+// The table under the five slots, as one strip from the first slot's corner.
+constexpr const char* FICHIER_PLACES = "image/carte/places.bmp";
+
+// The pay table's rows lit, by combination: drawn at x 573, over its row and
+// two pixels around it.
+constexpr Sint16 X_LIGNE_GAIN = 573;
+struct LigneGain {
+    const char* chemin;
+    Sint16 y;
+};
+constexpr std::array<LigneGain, 10> lignesGain = {{{nullptr, 0},
+                                                   {"image/gains/lignePaire.bmp", 364},
+                                                   {"image/gains/ligneDoublePaire.bmp", 339},
+                                                   {"image/gains/ligneBrelan.bmp", 313},
+                                                   {"image/gains/ligneSuite.bmp", 288},
+                                                   {"image/gains/ligneCouleur.bmp", 262},
+                                                   {"image/gains/ligneFullHouse.bmp", 236},
+                                                   {"image/gains/ligneCarre.bmp", 211},
+                                                   {"image/gains/ligneQuinteFlush.bmp", 185},
+                                                   {"image/gains/ligneQuinteFlushRoyal.bmp", 160}}};
 constexpr std::array<Position, 5> positionsGarder = {{{56, 321}, {147, 321}, {238, 321}, {329, 321}, {420, 321}}};
 
 // The settings: one button per row, its picture chosen by the setting's code.
@@ -357,4 +413,27 @@ void affichageConseil(SDL_Surface* ecran, const Conseil* conseil)
         poses[1] = bandeauChoix;
     }
     dessine(ecran, poses);
+}
+
+void affichagePlaces(SDL_Surface* ecran, const PlaceCarte* places, int32_t masque)
+{
+    std::array<CheminCarte, 5> chemins{};
+    std::array<Pose, 2 * chemins.size()> poses{};
+    size_t n = 0;
+    for (size_t i = 0; i < chemins.size(); ++i) {
+        if (((masque >> i) & 1) == 0) {
+            continue;
+        }
+        const Sint16 x = static_cast<Sint16>(PAS_CARTES * i);
+        poses[n++] = {FICHIER_PLACES, positionsCartes[i], {x, 0, LARGEUR_CARTE, HAUTEUR_CARTE}};
+        poses[n++] = {fichierCarte(places[i].carte, chemins[i]), positionsCartes[i], {}, places[i].largeur};
+    }
+    dessine(ecran, {poses.data(), n});
+}
+
+void affichageLigneGain(SDL_Surface* ecran, int32_t combinaison)
+{
+    if (combinaison > 0 && combinaison < static_cast<int32_t>(lignesGain.size())) {
+        dessineUn(ecran, lignesGain[combinaison].chemin, {X_LIGNE_GAIN, lignesGain[combinaison].y});
+    }
 }

@@ -63,6 +63,23 @@ constexpr int32_t TEXTE_WIN = 2;
 constexpr int32_t TEXTE_LOOSE = 3;
 constexpr int32_t TEXTE_AIDE = 10;
 
+// The five card slots, left to right, 91 pixels apart: each card picture is
+// LARGEUR_CARTE x HAUTEUR_CARTE with its corner at (X_CARTE + PAS_CARTES i, Y_CARTE).
+constexpr int16_t X_CARTE = 61;
+constexpr int16_t PAS_CARTES = 91;
+constexpr int16_t Y_CARTE = 221;
+constexpr uint16_t LARGEUR_CARTE = 62;
+constexpr uint16_t HAUTEUR_CARTE = 100;
+// A slot code with no picture: the table shows through.
+constexpr int32_t PLACE_VIDE = -1;
+
+// A card slot while its card turns: the card of code carte (0 its back, 1 to
+// 52 a face, any other none) squeezed to largeur columns about the slot's middle.
+struct PlaceCarte {
+    int32_t carte;
+    int32_t largeur;
+};
+
 void initEtatSurface(EtatSurface* etatSurface);
 
 void affichageBackground(SDL_Surface* ecran, const EtatSurface* etatSurface);
@@ -83,6 +100,13 @@ void affichageBoutonsBilan(SDL_Surface* ecran, const EtatSurface* etatSurface, c
 void affichageTapis(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageBoutonGarder(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageJetons(SDL_Surface* ecran, const EtatSurface* etatSurface);
+
+// The slots whose bit is set in places (slot 0 the lowest), in slot order:
+// the table under each, then its card as it turns.
+void affichagePlaces(SDL_Surface* ecran, const PlaceCarte* places, int32_t masque);
+// The pay table's row of a combination lit, drawn over the table; nothing for
+// Rien or any other code.
+void affichageLigneGain(SDL_Surface* ecran, int32_t combinaison);
 
 // The Option screen's three setting buttons, each showing its setting's state.
 void affichageReglages(SDL_Surface* ecran, const Reglages* reglages);

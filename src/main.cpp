@@ -20,6 +20,7 @@
 #include "gestionMenu.h"
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "miseEnScene.h"
 #include "sauvegarde.h"
 
 namespace {
@@ -92,15 +93,15 @@ SDL_Surface* appliqueFenetre(Reglages* reglages, int32_t precedente)
     return ouvreModeVideoOuTermine();
 }
 
-void ecranStart(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer)
+void ecranStart(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer, const Oreille* oreille)
 {
     nouvellePartie(table);
     affichageMenuStart(ecran, table->etatSurface);
     prepareConseil(table->complements);  // while the player reads the start screen
-    gestionEventStart(etat, continuer, table->etatSurface);
+    entendu(oreille, gestionEventStart, etat, continuer, table->etatSurface);
     while (*etat == ETAT_START) {
         refreshMenuStart(ecran, table->etatSurface, table->statistiques, *etat);
-        gestionEventStart(etat, continuer, table->etatSurface);
+        entendu(oreille, gestionEventStart, etat, continuer, table->etatSurface);
     }
 }
 
@@ -108,12 +109,12 @@ void ecranStart(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int3
 // the new window. Changed settings are saved when the player leaves, by Back
 // or by quitting.
 void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
-                 Reglages* reglages)
+                 Reglages* reglages, const Oreille* oreille)
 {
     const Reglages avant = reglages != nullptr ? *reglages : Reglages{};
     int32_t fenetre = avant.fenetre;
     affichageMenuOption(ecran, etatSurface, reglages);
-    gestionEventOption(etat, continuer, etatSurface, reglages);
+    entendu(oreille, gestionEventOption, etat, continuer, etatSurface, reglages);
     while (*etat == ETAT_OPTION) {
         if (reglages != nullptr && reglages->fenetre != fenetre) {
             ecran = appliqueFenetre(reglages, fenetre);
@@ -128,7 +129,7 @@ void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, in
             affichageBoutonRetour(ecran, etatSurface);
             SDL_Flip(ecran);
         }
-        gestionEventOption(etat, continuer, etatSurface, reglages);
+        entendu(oreille, gestionEventOption, etat, continuer, etatSurface, reglages);
     }
     if (reglages != nullptr && !(*reglages == avant)) {
         enregistreReglages(reglages);
@@ -136,42 +137,44 @@ void ecranOption(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, in
 }
 
 void ecranMise(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
-               int32_t* continuer)
+               int32_t* continuer, const Oreille* oreille)
 {
     regleBoutonCarte(etatSurface, statistiques);
     affichageMenuMise(ecran, etatSurface, statistiques);
-    gestionEventMise(etat, continuer, etatSurface, statistiques);
+    entendu(oreille, gestionEventMise, etat, continuer, etatSurface, statistiques);
     while (*etat == ETAT_MISE) {
         regleBoutonCarte(etatSurface, statistiques);
         refreshMenuMise(ecran, etatSurface, statistiques, *etat);
-        gestionEventMise(etat, continuer, etatSurface, statistiques);
+        entendu(oreille, gestionEventMise, etat, continuer, etatSurface, statistiques);
     }
 }
 
-// The first-hand and final-hand screens share their drawing. The coach, when
-// there is one, reads the marks before every drawing.
+// The first-hand and final-hand screens share their drawing; the entry says
+// how the cards arrive. The coach, when there is one, reads the marks before
+// every drawing.
 void ecranMain(SDL_Surface* ecran, Statistique* statistiques, EtatSurface* etatSurface, int32_t* etat,
                int32_t* continuer, int32_t etatEcran, void (*gestionEvent)(int32_t*, int32_t*, EtatSurface*),
-               Conseil* conseil)
+               Conseil* conseil, const Complements* complements, int32_t entree, const Oreille* oreille)
 {
     if (conseil != nullptr) {
         gestionChoixConseil(conseil, etatSurface->garder);
     }
-    affichageMenuHand(ecran, etatSurface, statistiques, conseil);
-    gestionEvent(etat, continuer, etatSurface);
+    ouvreEcranMain(ecran, etatSurface, statistiques, conseil, complements, entree);
+    entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     while (*etat == etatEcran) {
         if (conseil != nullptr) {
             gestionChoixConseil(conseil, etatSurface->garder);
         }
-        refreshMenuHand(ecran, etatSurface, statistiques, *etat, conseil);
-        gestionEvent(etat, continuer, etatSurface);
+        refreshEcranMain(ecran, etatSurface, statistiques, *etat, conseil, complements);
+        entendu(oreille, gestionEvent, etat, continuer, etatSurface);
     }
 }
 
-void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer)
+void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int32_t* continuer,
+                const Oreille* oreille)
 {
     affichageMenuLoose(ecran, etatSurface);
-    gestionEventLoose(etat, continuer, etatSurface);
+    entendu(oreille, gestionEventLoose, etat, continuer, etatSurface);
     while (*etat == ETAT_LOOSE) {
         if (etatSurface->fond == FOND_PERDU) {
             affichageMenuLoose(ecran, etatSurface);
@@ -179,7 +182,7 @@ void ecranLoose(SDL_Surface* ecran, EtatSurface* etatSurface, int32_t* etat, int
             affichageBoutonContinuer(ecran, etatSurface);
             SDL_Flip(ecran);
         }
-        gestionEventLoose(etat, continuer, etatSurface);
+        entendu(oreille, gestionEventLoose, etat, continuer, etatSurface);
     }
 }
 
@@ -261,6 +264,9 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
               Sauvegarde* sauvegarde, Complements* complements)
 {
     const TableDeJeu table{sabot, mainJoueur, defausse, statistiques, etatSurface, sauvegarde, complements};
+    Reglages* reglages = complements != nullptr ? &complements->reglages : nullptr;
+    const Oreille oreille{complements != nullptr ? &complements->ecoute : nullptr, etatSurface, statistiques, etat,
+                          reglages};
     const int32_t misePrecedente = statistiques[mise].valeur;
     if (statistiques[credit].valeur == 0) {
         // 1 is never shown; it lets Continue lead to the start screen, which resets the counters.
@@ -279,16 +285,16 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     }
 
     if (*etat == ETAT_START) {
-        ecranStart(ecran, &table, etat, continuer);
+        ecranStart(ecran, &table, etat, continuer, &oreille);
     }
-    ecranStatistiques(ecran, &table, etat, continuer);
+    ecranStatistiques(ecran, &table, etat, continuer, &oreille);
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendTable(&table, etat);
     if (*etat == ETAT_OPTION) {
-        ecranOption(ecran, etatSurface, etat, continuer, complements != nullptr ? &complements->reglages : nullptr);
+        ecranOption(ecran, etatSurface, etat, continuer, reglages, &oreille);
     }
     if (*etat == ETAT_MISE) {
-        ecranMise(ecran, statistiques, etatSurface, etat, continuer);
+        ecranMise(ecran, statistiques, etatSurface, etat, continuer, &oreille);
         sauveSiQuitte(&table, ETAT_MISE, *etat);
     }
     // A hand is dealt and scored only in a pass that shows it.
@@ -300,7 +306,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_FIRSTHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_FIRSTHAND, gestionEventFirstHand,
-                  conseilDonne(&table));
+                  conseilDonne(&table), complements, mainReprise ? ENTREE_FIXE : ENTREE_DONNE, &oreille);
         sauveSiQuitte(&table, ETAT_FIRSTHAND, *etat);
     }
     if (*etat == ETAT_SECONDHAND) {
@@ -315,10 +321,10 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
             sauveTable(&table, ETAT_SECONDHAND);
         }
         ecranMain(ecran, statistiques, etatSurface, etat, continuer, ETAT_SECONDHAND, gestionEventSecondHand,
-                  conseil);
+                  conseil, complements, ENTREE_TIRAGE, &oreille);
     }
     if (*etat == ETAT_LOOSE) {
-        ecranLoose(ecran, etatSurface, etat, continuer);
+        ecranLoose(ecran, etatSurface, etat, continuer, &oreille);
     }
 }
 
@@ -402,6 +408,7 @@ int main(int argc, char** argv)
     Statistique statistiques[NB_STATISTIQUES] = {};
     EtatSurface etatSurface;
     Complements complements{};
+    complements.deroulement = {nullptr, nullptr, entendRetournees, &complements.ecoute};  // each card turned flicks
 
     // The window's scaling must be known before SDL opens the window.
     chargeReglages(&complements.reglages);

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include "bruitage.h"
 #include "gestionCarte.h"
 #include "gestionEvent.h"
 #include "gestionMenu.h"
@@ -43,6 +44,20 @@ void redessine(SDL_Surface* ecran, EtatSurface* etatSurface, const EtatBilan* et
         affichageMenuBilan(ecran, etatSurface, etatBilan, &suivi->fichier.bilan, retour);
     } else {
         refreshMenuBilan(ecran, etatSurface, etatBilan, &suivi->fichier.bilan, retour);
+    }
+}
+
+// One event through the ear. The screen's own buttons are not in the table
+// that the ear hears: a press on one of them clicks here.
+void attends(const Oreille* oreille, int32_t* etat, int32_t* continuer, EtatSurface* etatSurface,
+             EtatBilan* etatBilan)
+{
+    const EtatBilan avant = *etatBilan;
+    entendu(oreille, gestionEventBilan, etat, continuer, etatSurface, etatBilan);
+    const bool appui = (etatBilan->boutonEffacer > avant.boutonEffacer) || (etatBilan->boutonOui > avant.boutonOui) ||
+                       (etatBilan->boutonNon > avant.boutonNon);
+    if (appui && oreille != nullptr && oreille->ecoute != nullptr) {
+        joueSon(&oreille->ecoute->son, Bruit{SON_CLIC});
     }
 }
 
@@ -100,7 +115,8 @@ void noteMainBilan(const TableDeJeu* table, int32_t combinaison)
     }
 }
 
-void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer)
+void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer,
+                       const Oreille* oreille)
 {
     if (*etat != ETAT_BILAN) {
         return;
@@ -122,7 +138,7 @@ void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* eta
     int32_t question = 0;
     affichageMenuBilan(ecran, etatSurface, &etatBilan, &suivi->fichier.bilan,
                        suivi->retourCalcule ? &suivi->retour : nullptr);
-    gestionEventBilan(etat, continuer, etatSurface, &etatBilan);
+    attends(oreille, etat, continuer, etatSurface, &etatBilan);
     while (*etat == ETAT_BILAN) {
         if (etatBilan.effacer != 0) {
             etatBilan.effacer = 0;
@@ -130,6 +146,6 @@ void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* eta
             enregistreBilan(&suivi->fichier);
         }
         redessine(ecran, etatSurface, &etatBilan, &question, suivi);
-        gestionEventBilan(etat, continuer, etatSurface, &etatBilan);
+        attends(oreille, etat, continuer, etatSurface, &etatBilan);
     }
 }

@@ -10,6 +10,7 @@
 
 struct SDL_Surface;
 struct TableDeJeu;
+struct Oreille;
 struct Statistique;
 struct EtatSurface;
 struct Liste;
@@ -35,5 +36,7 @@ bool mainJouee(const TablesConseil* tables, const Statistique* statistiques, con
 void noteMainBilan(const TableDeJeu* table, int32_t combinaison);
 
 // When etat names the statistics screen: the screen until Back or a quit.
-// Clear, once the player confirms, empties the record and writes it.
-void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer);
+// Clear, once the player confirms, empties the record and writes it. Its
+// buttons click, through the ear when there is one.
+void ecranStatistiques(SDL_Surface* ecran, const TableDeJeu* table, int32_t* etat, int32_t* continuer,
+                       const Oreille* oreille = nullptr);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "animation.h"
+#include "bruitage.h"
 #include "gestionConseil.h"
 #include "reglages.h"
 #include "suiviBilan.h"
@@ -15,12 +17,16 @@ struct Statistique;
 struct EtatSurface;
 struct Sauvegarde;
 
-// The settings, the coach and the statistics, with the advisor's tables,
-// which are built once, while the start screen is first shown.
+// The settings, the coach with the advisor's tables, which are built once,
+// while the start screen is first shown, how the cards' animations are
+// played, the sound, opened at the first wait for input when its setting is
+// on, and the statistics.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
+    Deroulement deroulement;
+    Ecoute ecoute;
     SuiviBilan suivi;
 };
 

@@ -1,6 +1,8 @@
 // Linked into every test program: the process runs with a home of its own,
 // so no test reads a saved game or settings from the player's home or
-// leaves one there, whether CTest or a person starts it.
+// leaves one there, whether CTest or a person starts it; and with SDL's dummy
+// audio driver unless one is chosen, so that no test depends on the
+// machine's sound card (a test that listens picks the disk driver).
 #include <unistd.h>
 
 #include <cstdlib>
@@ -19,6 +21,7 @@ struct MaisonTemporaire {
         setenv("HOME", dossier, 1);
         setenv("XDG_DATA_HOME", (std::string(dossier) + "/donnees").c_str(), 1);
         setenv("XDG_CONFIG_HOME", (std::string(dossier) + "/configuration").c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
     }
     ~MaisonTemporaire()
     {

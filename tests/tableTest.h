@@ -28,6 +28,15 @@ inline std::string contenu(const std::string& chemin)
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
+// The animations' clocks. The tables' own is a machine so slow that every
+// animation shows its last frame at once, before it reads the queue: the
+// scripted clicks are all for the screens. The stopped one moves only by the
+// animation's waits: a frame every 10 ms, the queue read between frames.
+inline uint32_t temps = 0;
+inline uint32_t horlogeLente() { return temps += 1000; }
+inline uint32_t horlogeArretee() { return temps; }
+inline void attenteSimulee(uint32_t millisecondes) { temps += millisecondes; }
+
 // The run-long records of the game, on a dummy screen.
 class Table : public testing::Test {
 protected:
@@ -46,6 +55,7 @@ protected:
         ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
         ASSERT_NE(ecran, nullptr) << SDL_GetError();
         initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+        complements.deroulement = {horlogeLente, attenteSimulee, nullptr, nullptr};
     }
     void TearDown() override { SDL_Quit(); }
 

@@ -23,6 +23,7 @@
 #include "main.h"
 #include "sauvegarde.h"
 #include "scenario.h"
+#include "tableTest.h"
 
 namespace {
 
@@ -434,31 +435,28 @@ TEST_F(EcranBilan, BoutonsEtTouches)
 
 // --- In the loop, on the dummy display ---
 
-class BoucleBilan : public testing::Test {
+class BoucleBilan : public Table {
 protected:
-    Carte cartes[NB_CARTES];
-    Liste sabot, mainJoueur, defausse;
-    Statistique statistiques[NB_STATISTIQUES] = {};
-    EtatSurface etatSurface{};
-    int32_t etat = ETAT_START, continuer = 1, combinaison = Rien;
-    SDL_Surface* ecran = nullptr;
-    Complements complements{};
     const fs::path chemin = dossierVelmora(BaseXdg::donnees) + "/statistiques";
 
     void SetUp() override
     {
-        gardeTemps();
         fs::remove_all(chemin.parent_path());
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_TRUE(ecran = SDL_SetVideoMode(872, 488, 32, SDL_HWSURFACE | SDL_DOUBLEBUF)) << SDL_GetError();
-        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+        Table::SetUp();
     }
-    void TearDown() override { SDL_Quit(); fs::remove_all(chemin.parent_path()); }
+    void TearDown() override { Table::TearDown(); fs::remove_all(chemin.parent_path()); }
     void passe(std::initializer_list<Point> clics, Sauvegarde* sauvegarde = nullptr)
     {
         for (Point p : clics) clic(p);
-        passeJeu(ecran, &sabot, &mainJoueur, &defausse, statistiques, &etatSurface, &etat, &continuer, &combinaison,
-                 sauvegarde, &complements);
+        Table::passe(sauvegarde);
+    }
+    // The game started again: the records of the run are new, the files stay.
+    void nouvelleSession()
+    {
+        const Reglages reglages = complements.reglages;
+        complements = Complements{};
+        complements.reglages = reglages;
+        complements.deroulement = {horlogeLente, attenteSimulee, nullptr, nullptr};
     }
     const Bilan& bilan() const { return complements.suivi.fichier.bilan; }
     std::string fichier() const { std::ifstream f(chemin, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
@@ -503,7 +501,7 @@ TEST_F(BoucleBilan, LaCourbeSurvitALaRepriseEtRepartAvecUnePartie)
     pousseTouche(SDLK_ESCAPE);
     passe({}, &sauvegarde);
 
-    complements = Complements{};  // a new run
+    nouvelleSession();
     chargeSauvegarde(&sauvegarde);
     etat = ETAT_START, continuer = 1;
     clic(REPRENDRE);
@@ -528,8 +526,7 @@ TEST_F(BoucleBilan, UneMainRepriseEstValueeCommeDonnee)
     for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(1), garder(2), garder(4)}) clic(p);
     pousseTouche(SDLK_ESCAPE);
     passe({}, &sauvegarde);
-    complements = Complements{};
-    complements.reglages.conseil = 1;
+    nouvelleSession();
     chargeSauvegarde(&sauvegarde);
     etat = ETAT_START, continuer = 1;
     clic(REPRENDRE);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -220,6 +221,39 @@ TEST_F(Table, LeConseilCompteChaqueMainJouee)
     for (Point p : {REPRENDRE, NOUVELLE_PARTIE}) {
         quitteApres(ETAT_START, {p}, &fichier.sauvegarde);
         EXPECT_EQ(conseil.bilan.mainsJouees, p.y == REPRENDRE.y ? 1 : 0);
+    }
+}
+
+// A press during the deal or the draw (mouse or key, on a button or not)
+// shows the last frame and does nothing else: the table, counters, deck and
+// saved game are those of Escape alone in that animation; the close request
+// quits and saves the same. Before the draw a click on the felt ends the deal.
+TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
+{
+    Fichier fichier;
+    const auto joue = [&](bool tirage, void (*appui)(), void (*fin)()) {
+        initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, 20261206);
+        etat = ETAT_START, continuer = 1, temps = 0, complements.deroulement.horloge = horlogeArretee;
+        for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER}) clic(p);
+        for (Point p : {Point{700, 20}, garder(1), garder(3), DISTRIBUER}) tirage ? clic(p) : void();
+        appui(), fin(), passe(&fichier.sauvegarde);
+        EXPECT_EQ(etat, ETAT_QUITTER);
+        return std::tuple{std::bit_cast<std::array<int32_t, 32>>(etatSurface), valeur(credit), valeur(mise), ids(sabot),
+                          contenu(fichier.sauvegarde.chemin)};
+    };
+    void (*const appuis[])() = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); },
+                                [] { pousseTouche(SDLK_RETURN), pousseTouche(SDLK_RETURN, SDL_KEYUP); },
+                                [] {
+                                    pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT);
+                                    pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT);
+                                }};
+    for (bool tirage : {false, true}) {
+        const auto attendue = joue(tirage, appuis[0], [] { pousseTouche(SDLK_ESCAPE); });
+        EXPECT_EQ(fichier.lue().mainEnJeu, tirage ? 0 : 1);
+        EXPECT_EQ(std::get<3>(attendue).size(), tirage ? 45u : 47u);
+        for (size_t i = 0; i < std::size(appuis); ++i)
+            for (void (*fin)() : {+[] { pousseTouche(SDLK_ESCAPE); }, pousseQuitter})
+                EXPECT_TRUE(joue(tirage, appuis[i], fin) == attendue) << (tirage ? "draw" : "deal") << ", press " << i;
     }
 }
 

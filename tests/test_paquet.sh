@@ -28,7 +28,8 @@ for f in /usr/games/velmora /usr/games/velmora-conseil /usr/lib/games/velmora/ve
     /usr/share/man/man6/velmora-conseil.6.gz /usr/share/doc/velmora/copyright /usr/share/doc/velmora/changelog.gz; do
     verifie "file $f" contient "$fichiers" "$f"
 done
-verifie "142 pictures" test "$(grep -c '^/usr/share/games/velmora/image/.*\.bmp$' <<<"$fichiers")" -eq 142
+verifie "152 pictures" test "$(grep -c '^/usr/share/games/velmora/image/.*\.bmp$' <<<"$fichiers")" -eq 152
+verifie "13 sounds" test "$(grep -c '^/usr/share/games/velmora/son/.*\.wav$' <<<"$fichiers")" -eq 13
 verifie "only under /usr" test -z "$(grep -v -e '^/usr' -e '^$' <<<"$fichiers")"
 # The font is a link into fonts-liberation, which the package depends on.
 lien=$(dpkg-deb -c "$deb" | awk '$6 == "./usr/share/games/velmora/arial.ttf" {print $1 " " $8}')
@@ -37,7 +38,7 @@ police=$(realpath -m "/usr/share/games/velmora/${lien#* }")
 verifie "arial.ttf points into fonts-liberation" test "$(dpkg -S "$police" 2>/dev/null | cut -d: -f1)" = fonts-liberation
 
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-for p in fonts-liberation libc6 libstdc++6 libsdl1.2debian libsdl-ttf2.0-0 libsdl-image1.2; do
+for p in fonts-liberation libc6 libstdc++6 libsdl1.2debian libsdl-ttf2.0-0 libsdl-image1.2 libsdl-mixer1.2; do
     verifie "Depends: $p" contient "$depends" "$p"
 done
 
