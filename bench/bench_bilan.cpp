@@ -135,7 +135,8 @@ void ecriture(benchmark::State& state)
 int main(int argc, char** argv)
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (chdir(VELMORA_DONNEES) != 0 || access("image/backgroundBilan.bmp", R_OK) != 0 || access("arial.ttf", R_OK) != 0) {
+    if (chdir(VELMORA_DONNEES) != 0 || access("image/backgroundBilan.bmp", R_OK) != 0 ||
+        access("arial.ttf", R_OK) != 0) {
         std::fprintf(stderr, "bench_bilan: no game data in %s\n", VELMORA_DONNEES);
         return 1;
     }

@@ -641,7 +641,8 @@ Image backgroundBilan()
     ecris(im, note, 436, 467, "Chance : ce que les cartes ont payé de plus que vos choix ne valaient en moyenne.",
           Alignement::centre);
     ecris(im, note, 436, 481,
-          "Coût des choix : ce que le meilleur jeu aurait valu de plus. Exact : la part de chaque main avec le meilleur jeu.",
+          "Coût des choix : ce que le meilleur jeu aurait valu de plus. "
+          "Exact : la part de chaque main avec le meilleur jeu.",
           Alignement::centre);
     return im;
 }

@@ -231,7 +231,8 @@ bool lisSommes(Lecteur* l, Bilan* b)
                     l->ligne("attenduJoue", std::span(joue), 0, MAX) &&
                     l->ligne("attenduMeilleur", std::span(meilleur), 0, MAX) &&
                     l->ligne("meilleursChoix", &b->meilleursChoix, 0, MAX) &&
-                    l->ligne("parties", &b->parties, 0, MAX) && l->ligne("partiesPerdues", &b->partiesPerdues, 0, MAX) &&
+                    l->ligne("parties", &b->parties, 0, MAX) &&
+                    l->ligne("partiesPerdues", &b->partiesPerdues, 0, MAX) &&
                     l->ligne("gainMax", &b->gainMax, 0, MAX32) && l->ligne("creditMax", &b->creditMax, 0, MAX32) &&
                     l->ligne("series", std::span(series), -MAX, MAX);
     b->attenduJoue = {joue[0], joue[1]};
@@ -269,7 +270,8 @@ const char* incoherence(const Bilan& b)
         return "mains, mises et combinaisons ne concordent pas";
     }
     if (b.attenduJoue.unites >= UNITE_CONSEIL || b.attenduMeilleur.unites >= UNITE_CONSEIL ||
-        b.payees > plafond || b.attenduMeilleur < b.attenduJoue || unites(b.attenduMeilleur) > plafond * UNITE_CONSEIL) {
+        b.payees > plafond || b.attenduMeilleur < b.attenduJoue ||
+        unites(b.attenduMeilleur) > plafond * UNITE_CONSEIL) {
         return "gains ou esperances impossibles pour ces mises";
     }
     if (b.meilleursChoix > b.mains || (b.meilleursChoix == b.mains && b.attenduJoue < b.attenduMeilleur)) {

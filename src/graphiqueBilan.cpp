@@ -260,8 +260,9 @@ void affichageCourbeBilan(SDL_Surface* ecran, const EchelleCourbe* e)
         return;
     }
     // The lines may reach a little over the plot's edges, never beyond its frame.
-    const Pinceau p{ecran, {static_cast<Sint16>(ZONE_COURBE.x + 1), static_cast<Sint16>(ZONE_COURBE.y - 3),
-                            static_cast<Uint16>(ZONE_COURBE.largeur + 3), static_cast<Uint16>(ZONE_COURBE.hauteur + 3)}};
+    const Cadre& z = ZONE_COURBE;
+    const Pinceau p{ecran, {static_cast<Sint16>(z.x + 1), static_cast<Sint16>(z.y - 3),
+                            static_cast<Uint16>(z.largeur + 3), static_cast<Uint16>(z.hauteur + 3)}};
     polyligne(p, e->attendus.data(), e->nbPoints, 0.9f, COULEUR_EXACTE);
     polyligne(p, e->credits.data(), e->nbPoints, 1.1f, COULEUR_JOUEUR);
     disque(p, e->attendus[e->nbPoints - 1], 2.5f, COULEUR_EXACTE);
@@ -276,7 +277,8 @@ void affichageVoile(SDL_Surface* ecran)
     if (voile == nullptr) {
         return;
     }
-    SDL_FillRect(voile, nullptr, SDL_MapRGB(voile->format, COULEUR_VOILE >> 16, COULEUR_VOILE >> 8 & 0xFF, COULEUR_VOILE & 0xFF));
+    SDL_FillRect(voile, nullptr,
+                 SDL_MapRGB(voile->format, COULEUR_VOILE >> 16, COULEUR_VOILE >> 8 & 0xFF, COULEUR_VOILE & 0xFF));
     SDL_SetAlpha(voile, SDL_SRCALPHA, OPACITE_VOILE);
     SDL_BlitSurface(voile, nullptr, ecran, nullptr);
     SDL_FreeSurface(voile);

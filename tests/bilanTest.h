@@ -30,7 +30,8 @@ inline Bilan avec(void (*change)(Bilan*)) { Bilan b = vide(); change(&b); return
 inline std::vector<MainJouee> suite(int n, int32_t mise, int32_t c, int32_t credit0)
 {
     std::vector<MainJouee> mains;
-    for (int i = 1; i <= n; ++i) mains.push_back(main_(mise, c, credit0 + i * (multiplicateurs[c] - 1) * mise, 1, 1, i));
+    for (int i = 1; i <= n; ++i)
+        mains.push_back(main_(mise, c, credit0 + i * (multiplicateurs[c] - 1) * mise, 1, 1, i));
     return mains;
 }
 

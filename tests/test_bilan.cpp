@@ -56,7 +56,9 @@ TEST(Bilan, ArithmetiqueDesMainsEcrites)
         {"mains au plafond", avec([](Bilan* b) { b->mains = b->misees = b->combinaisons[1] = MAX; }),
          {main_(10, Paire, 60, 1, 1, 1)}, {MAX, MAX, 0, 0, 0, 0, 1, 1, 0, 10, 60, 1, 60}},
         {"esperances au plafond",
-         avec([](Bilan* b) { b->mains = b->combinaisons[1] = 1, b->misees = MAX / 20, b->attenduMeilleur = {MAX, U - 1}; }),
+         avec([](Bilan* b) {
+             b->mains = b->combinaisons[1] = 1, b->misees = MAX / 20, b->attenduMeilleur = {MAX, U - 1};
+         }),
          {main_(1, Paire, 50, 1, 1, 1)}, {1, MAX / 20, 0, 0, 0, 0, 1, 1, 0, 1, 50, 1, 50}},
     };
     for (const Cas& c : cas) {
@@ -105,7 +107,8 @@ TEST(Bilan, ChanceEtCoutExactsEnUnites)
                               gardes[m].gain * (U / gardes[m].nbTirages), main};
         const Grand coutAvant = coutUnites(&b);
         ajouteMain(&b, &jouee);
-        paye += Grand{jouee.gain} * U, joue += Grand{mise} * jouee.valeurJouee, meilleur += Grand{mise} * jouee.valeurMeilleure;
+        paye += Grand{jouee.gain} * U, joue += Grand{mise} * jouee.valeurJouee;
+        meilleur += Grand{mise} * jouee.valeurMeilleure;
         attendu += Grand{mise} * (jouee.valeurJouee - U);
         ASSERT_EQ(paye - meilleur, chanceUnites(&b) - coutUnites(&b)) << "hand " << main;
         ASSERT_EQ(coutUnites(&b) == coutAvant, jouee.valeurJouee == jouee.valeurMeilleure) << "hand " << main;
@@ -124,7 +127,8 @@ TEST(Bilan, PartsExactesDuConseilEtPartsDuJoueur)
 {
     RetourConseil retour;
     analyseRetour(&tables, &retour);
-    EXPECT_EQ(std::accumulate(retour.distribution.begin(), retour.distribution.end(), uint64_t{0}), retour.denominateur);
+    const auto& d = retour.distribution;
+    EXPECT_EQ(std::accumulate(d.begin(), d.end(), uint64_t{0}), retour.denominateur);
     Bilan b = vide();
     for (const MainJouee& m : {main_(1, Paire, 50, 1, 1, 1), main_(1, Paire, 50, 1, 1, 2), main_(1, Rien, 49, 0, 0, 3)})
         ajouteMain(&b, &m);
@@ -149,14 +153,19 @@ TEST(Bilan, NombresALaFrancaise)
 {
     char texte[TAILLE_TEXTE];
     const auto entier = [&](int64_t n) { ecritEntier(texte, sizeof texte, n); return std::string(texte); };
-    const auto pourcent = [&](Grand n, Grand d) { ecritPourcentage(texte, sizeof texte, n, d); return std::string(texte); };
+    const auto pourcent = [&](Grand n, Grand d) {
+        ecritPourcentage(texte, sizeof texte, n, d);
+        return std::string(texte);
+    };
     const auto credits = [&](Grand u, bool s) { ecritCredits(texte, sizeof texte, u, s); return std::string(texte); };
     const std::string e = "\u00a0";
     const std::pair<std::string, std::string> cas[] = {
         {entier(0), "0"}, {entier(999), "999"}, {entier(1234), "1" + e + "234"},
         {entier(-1234567), "\u2212" "1" + e + "234" + e + "567"},
-        {entier(std::numeric_limits<int64_t>::min()), "\u2212" "9" + e + "223" + e + "372" + e + "036" + e + "854" + e + "775" + e + "808"},
-        {pourcent(11902, 10000), "119,02" + e + "%"}, {pourcent(1, 3), "33,33" + e + "%"}, {pourcent(0, 5), "0,00" + e + "%"},
+        {entier(std::numeric_limits<int64_t>::min()),
+         "\u2212" "9" + e + "223" + e + "372" + e + "036" + e + "854" + e + "775" + e + "808"},
+        {pourcent(11902, 10000), "119,02" + e + "%"}, {pourcent(1, 3), "33,33" + e + "%"},
+        {pourcent(0, 5), "0,00" + e + "%"},
         {pourcent(1, 200), "0,500" + e + "%"}, {pourcent(1, 72193), "0,00139" + e + "%"}, {pourcent(1, 0), "—"},
         {pourcent(123456, 10), "1" + e + "234" + e + "560,00" + e + "%"},
         {credits(U * 12 + U / 3, true), "+12,3"}, {credits(-U * 12 - U / 2, true), "\u2212" "12,5"},
@@ -171,7 +180,11 @@ protected:
     const fs::path chemin = dossierVelmora(BaseXdg::donnees) + "/statistiques";
     void SetUp() override { fs::remove_all(chemin.parent_path()); }
     void TearDown() override { fs::remove_all(chemin.parent_path()); }
-    static std::string lit(const fs::path& p) { std::ifstream f(p, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
+    static std::string lit(const fs::path& p)
+    {
+        std::ifstream f(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), {}};
+    }
     // Loads the file; the message written on standard error.
     std::string charge(FichierBilan* f)
     {
@@ -196,7 +209,8 @@ TEST_F(FichierStatistiques, AllerRetourEtVersionPlusRecente)
     enregistreBilan(&f);
     const std::string texte = lit(chemin);
     EXPECT_TRUE(texte.starts_with("velmora statistiques 1\n")) << texte;
-    for (const char* ligne : {"\nmains 231\n", "\nmisees 467\n", "\npayees 920\n", "\ncombinaisons 1 0 230 0 0 0 0 0 0 0\n"})
+    for (const char* ligne :
+         {"\nmains 231\n", "\nmisees 467\n", "\npayees 920\n", "\ncombinaisons 1 0 230 0 0 0 0 0 0 0\n"})
         EXPECT_NE(texte.find(ligne), std::string::npos) << ligne;
     FichierBilan relu{};
     EXPECT_EQ(charge(&relu), "");
@@ -234,16 +248,21 @@ TEST_F(FichierStatistiques, UnFichierAbimeEstMisDeCote)
     cas.emplace_back("classes", modifie([](Bilan* m) { m->combinaisons[3]++; }));
     cas.emplace_back("mises", modifie([](Bilan* m) { m->misees = m->mains - 1; }));
     cas.emplace_back("gains", modifie([](Bilan* m) { m->payees = m->misees * 21 + 1; }));
-    cas.emplace_back("meilleur moins que joue", modifie([](Bilan* m) { m->attenduJoue.credits = m->attenduMeilleur.credits + 1; }));
+    cas.emplace_back("meilleur moins que joue",
+                     modifie([](Bilan* m) { m->attenduJoue.credits = m->attenduMeilleur.credits + 1; }));
     cas.emplace_back("unites", modifie([](Bilan* m) { m->attenduMeilleur.unites = U; }));
     cas.emplace_back("tout au mieux, un cout", modifie([](Bilan* m) { m->meilleursChoix = m->mains; }));
     cas.emplace_back("parties perdues", modifie([](Bilan* m) { m->partiesPerdues = m->parties + 1; }));
     cas.emplace_back("serie", modifie([](Bilan* m) { m->serie = m->serieGagnante + 1; }));
     cas.emplace_back("points", modifie([](Bilan* m) { m->mainsPartie = m->nbPoints - 1; }));
     cas.emplace_back("credit negatif", modifie([](Bilan* m) { m->credits[4] = -1; }));
-    cas.emplace_back("unite", [&] { std::string t = bon.substr(0, bon.rfind("crc32")); t.replace(t.find("7669695"), 7, "7669696");
-                                    char crc[16]; std::snprintf(crc, sizeof crc, "%08lx", crc32(0L, reinterpret_cast<const Bytef*>(t.data()), t.size()));
-                                    return t + "crc32 " + crc + "\n"; }());
+    // Another unit, with its own right checksum.
+    std::string autreUnite = bon.substr(0, bon.rfind("crc32"));
+    autreUnite.replace(autreUnite.find("7669695"), 7, "7669696");
+    char crc[16];
+    const auto octets = reinterpret_cast<const Bytef*>(autreUnite.data());
+    std::snprintf(crc, sizeof crc, "%08lx", crc32(0L, octets, autreUnite.size()));
+    cas.emplace_back("unite", autreUnite + "crc32 " + crc + "\n");
     for (const auto& [nom, texte] : cas) {
         SCOPED_TRACE(nom);
         fs::create_directories(chemin.parent_path());

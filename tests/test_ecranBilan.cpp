@@ -43,7 +43,8 @@ protected:
             for (int dx = -2; dx <= 2; ++dx) {
                 const Uint32 p = rgb(static_cast<int>(x) + dx, static_cast<int>(y) + dy);
                 int ecart = 0;
-                for (int decalage : {0, 8, 16}) ecart += std::abs(int(p >> decalage & 0xFF) - int(couleur >> decalage & 0xFF));
+                for (int decalage : {0, 8, 16})
+                    ecart += std::abs(int(p >> decalage & 0xFF) - int(couleur >> decalage & 0xFF));
                 if (ecart < 40) return true;
             }
         return false;
@@ -63,8 +64,12 @@ std::vector<std::string> textes(const std::array<Graduation, MAX_GRADUATIONS>& g
 // and pixels where the scale puts them.
 TEST_F(EcranBilan, CourbeDUneMainEtDe200)
 {
-    struct Cas { std::vector<MainJouee> mains; int32_t points; PointCourbe premier, dernier, attendu, milieu, attenduMilieu;
-                 std::vector<std::string> y, x; };
+    struct Cas {
+        std::vector<MainJouee> mains;
+        int32_t points;
+        PointCourbe premier, dernier, attendu, milieu, attenduMilieu;  // the credit's three, the expected path's two
+        std::vector<std::string> y, x;                                 // the ticks' labels
+    };
     const Cas cas[] = {
         {{main_(10, Rien, 40, 1, 1, 1)}, 2, {374, 322}, {842, 420}, {842, 322}, {608, 371}, {608, 322},
          {"40", "45", "50"}, {"0", "1"}},
@@ -87,7 +92,8 @@ TEST_F(EcranBilan, CourbeDUneMainEtDe200)
         EXPECT_EQ(textes(e.x, e.nbX), c.x);
         SDL_FillRect(ecran, nullptr, 0);
         affichageCourbeBilan(ecran, &e);
-        for (PointCourbe p : {c.premier, c.milieu, c.dernier}) EXPECT_TRUE(pres(p.x, p.y, COULEUR_JOUEUR)) << p.x << "," << p.y;
+        for (PointCourbe p : {c.premier, c.milieu, c.dernier})
+            EXPECT_TRUE(pres(p.x, p.y, COULEUR_JOUEUR)) << p.x << "," << p.y;
         EXPECT_TRUE(pres(c.attenduMilieu.x, c.attenduMilieu.y, COULEUR_EXACTE));
         EXPECT_FALSE(pres(c.milieu.x, (c.milieu.y + c.attenduMilieu.y) / 2 + 8, COULEUR_JOUEUR)) << "between the lines";
         EXPECT_EQ(rgb(ZONE_COURBE.x, ZONE_COURBE.y + 50), COULEUR_AXE);
@@ -127,13 +133,18 @@ TEST_F(EcranBilan, BarresDesMains)
 TEST_F(EcranBilan, BoutonsEtTouches)
 {
     using Codes = std::array<int32_t, 6>;  // the five fields of EtatBilan, then etat
-    const auto touche = [](Uint8 type, SDLKey t) { return SDL_Event{.key = {type, 0, type == SDL_KEYDOWN, {0, t, KMOD_NONE, 0}}}; };
-    const auto souris = [](Point p) { return SDL_Event{.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, p.x, p.y}}; };
+    const auto touche = [](Uint8 type, SDLKey t) {
+        return SDL_Event{.key = {type, 0, type == SDL_KEYDOWN, {0, t, KMOD_NONE, 0}}};
+    };
+    const auto souris = [](Point p) {
+        return SDL_Event{.button = {SDL_MOUSEBUTTONUP, 0, SDL_BUTTON_LEFT, SDL_RELEASED, p.x, p.y}};
+    };
     constexpr Uint8 BAS = SDL_KEYDOWN, HAUT = SDL_KEYUP;
     constexpr int32_t B = ETAT_BILAN, IGNORE = ETAT_QUITTER;
     const std::tuple<int32_t, SDL_Event, Codes> cas[] = {  // question asked, event, what it leaves
         {0, touche(BAS, SDLK_e), {1, 0, 0, 0, 0, B}}, {0, touche(HAUT, SDLK_e), {0, 1, 0, 0, 0, B}},
-        {0, touche(HAUT, SDLK_BACKSPACE), {0, 0, 0, 0, 0, ETAT_START}}, {0, touche(HAUT, SDLK_SPACE), {0, 0, 0, 0, 0, ETAT_START}},
+        {0, touche(HAUT, SDLK_BACKSPACE), {0, 0, 0, 0, 0, ETAT_START}},
+        {0, touche(HAUT, SDLK_SPACE), {0, 0, 0, 0, 0, ETAT_START}},
         {0, touche(HAUT, SDLK_o), {0, 0, 0, 0, 0, IGNORE}}, {0, souris(OUI), {0, 0, 0, 0, 0, IGNORE}},
         {0, souris(EFFACER), {0, 1, 0, 0, 0, B}}, {0, souris(RETOUR), {0, 0, 0, 0, 0, ETAT_START}},
         {1, touche(BAS, SDLK_o), {0, 1, 1, 0, 0, B}}, {1, touche(HAUT, SDLK_o), {0, 0, 0, 0, 1, B}},
@@ -183,7 +194,11 @@ protected:
         complements.deroulement = {horlogeLente, attenteSimulee, nullptr, nullptr};
     }
     const Bilan& bilan() const { return complements.suivi.fichier.bilan; }
-    std::string fichier() const { std::ifstream f(chemin, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
+    std::string fichier() const
+    {
+        std::ifstream f(chemin, std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), {}};
+    }
 };
 
 // With the coach shown, the values that the record adds for each hand are

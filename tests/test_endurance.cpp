@@ -59,7 +59,8 @@ struct Endurance {
     int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
     // The coach, the same stake and the sound on (dummy driver), the cards'
     // flicks told by the animations; the stream changes them on the Option screen.
-    Complements complements{{1, 1, FENETRE_X1, 1}, {}, {}, {nullptr, nullptr, entendRetournees, &complements.ecoute}, {}, {}};
+    Complements complements{
+        {1, 1, FENETRE_X1, 1}, {}, {}, {nullptr, nullptr, entendRetournees, &complements.ecoute}, {}, {}};
     const uint64_t graine = std::getenv("VELMORA_GRAINE") ? std::stoull(std::getenv("VELMORA_GRAINE")) : 20261206;
     const uint64_t total = std::getenv("VELMORA_EVENEMENTS") ? std::stoull(std::getenv("VELMORA_EVENEMENTS"))
                                                               : VELMORA_EVENEMENTS_DEFAUT;

@@ -446,7 +446,8 @@ Surface ecranBilan(const Bilan& bilan, const RetourConseil& retour)
 TEST_F(Fenetre, VingtMainsPuisLesStatistiques)
 {
     constexpr uint32_t graine = 20261206;
-    const std::string jeu = "LD_PRELOAD=" VELMORA_TEMPS_FIXE " VELMORA_TEMPS=" + std::to_string(graine) + " " VELMORA_EXECUTABLE;
+    const std::string jeu =
+        "LD_PRELOAD=" VELMORA_TEMPS_FIXE " VELMORA_TEMPS=" + std::to_string(graine) + " " VELMORA_EXECUTABLE;
     const std::string fichier = maison + "/.local/share/velmora/statistiques";
     const auto lu = [&] { std::ifstream f(fichier); return std::string{std::istreambuf_iterator<char>(f), {}}; };
     fs::create_directories(maison + "/.config/velmora");
@@ -455,7 +456,8 @@ TEST_F(Fenetre, VingtMainsPuisLesStatistiques)
     ASSERT_TRUE(attendImage("bouton/boutonStatistiquesUp.bmp", 282, 318));
     clic(434, 162);  // New game
     for (int main = 0; main < 20; ++main)
-        for (auto [x, y] : {std::pair{80, 243}, {461, 459}, {461, 459}, {461, 459}}) clic(x, y);  // chip 1, deal, draw, again
+        for (auto [x, y] : {std::pair{80, 243}, {461, 459}, {461, 459}, {461, 459}})
+            clic(x, y);  // chip 1, deal, draw, again
     for (int essai = 0; essai < 100 && lu().find("\nmains 20\n") == std::string::npos; ++essai)
         std::this_thread::sleep_for(100ms);
     quitte();
