@@ -156,6 +156,8 @@ const Cas cas[] = {
      [](Instant& i) { i.surface.boutonCarte = REJOUER_DOWN; }, {{SON_CLIC}}},
     {"New game", &mise, [](Instant& i) { i.etat = ETAT_START; }, [](Instant& i) { i.etat = ETAT_START, i.surface.boutonNewGame = 1; },
      {{SON_CLIC}}},
+    {"Statistiques", &mise, [](Instant& i) { i.etat = ETAT_START; },
+     [](Instant& i) { i.etat = ETAT_START, i.surface.boutonStatistiques = 1; }, {{SON_CLIC}}},
     {"a setting changed", &mise, [](Instant& i) { i.etat = ETAT_OPTION, i.reglages.son = 0; },
      [](Instant& i) { i.reglages.son = 1; }, {{SON_CLIC}}},
     {"the window shown again", &mise, rien, [](Instant& i) { i.surface.fond = FOND_PERDU; }, {}},
