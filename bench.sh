@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 construction=build-bench
 cmake -S . -B "$construction" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$construction" --parallel 2 \
-  --target bench_regles bench_ecran bench_demarrage premiere_image bench_conseil bench_son velmora donnees >/dev/null
+  --target bench_regles bench_ecran bench_bilan bench_demarrage premiere_image bench_conseil bench_son velmora donnees >/dev/null
 
 resultats=$(mktemp -d)
 xvfb_pid=""
@@ -34,6 +34,7 @@ lance() {
 echo "Running the benchmarks (a few minutes)..." >&2
 lance bench_regles
 SDL_VIDEODRIVER=dummy lance bench_ecran
+SDL_VIDEODRIVER=dummy lance bench_bilan
 lance bench_son
 "$construction/bench_conseil" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
   --benchmark_format=csv >"$resultats/bench_conseil.csv" 2>"$resultats/bench_conseil.err"
@@ -91,6 +92,9 @@ awk -F, '
       if (nom ~ /^ecran\/animation[^\/]*$/ && us[nom] > pireImage) { pireImage = us[nom]; nomImage = nom }
       if (nom == "regles/une_main") { main = us[nom] }
       if (nom == "conseil/parPression") { pression = us[nom] }
+      if (nom == "bilan/affichageMenuBilan") { bilan = us[nom] }
+      if (nom == "bilan/mise_a_jour") { miseAJour = us[nom] }
+      if (nom == "bilan/ecriture") { ecriture = us[nom] }
       if (nom ~ /^son\/ouverture\// && us[nom] > ouverture) { ouverture = us[nom] }
       if (nom == "son/latence/disk") { latence = us[nom] }
       if (nom == "demarrage/premiere_image") { sansSon = us[nom] }
@@ -104,8 +108,10 @@ awk -F, '
     # The coach at a press: its own work, and what it adds to the hand refresh.
     coach = pression + us["ecran/refreshMenuHand_conseil"] - us["ecran/refreshMenuHand"]
     printf "         the coach per press < 1 ms: %s (%s: %s of work, the rest drawing)\n", coach < 1000 ? "met" : "MISSED", duree(coach), duree(pression)
+    printf "         the statistics screen, 10^9 hands < 5 ms: %s (%s)\n", bilan < 5000 ? "met" : "MISSED", duree(bilan)
+    printf "         the statistics per paid hand < 0.1 ms: %s (%s; the write apart, %s)\n", miseAJour < 100 ? "met" : "MISSED", duree(miseAJour), duree(ecriture)
     printf "         opening the sound < 30 ms: %s (%s, dummy or disk driver); the first frame %s later with it\n", ouverture < 30000 ? "met" : "MISSED", duree(ouverture), duree(surcout)
     printf "         from playing a sound to its first sample < 25 ms: %s (%s, disk driver)\n", latence < 25000 ? "met" : "MISSED", duree(latence)
     if (echec != "") print "Failed:" echec
-  }' "$resultats"/bench_regles.csv "$resultats"/bench_ecran.csv "$resultats"/bench_demarrage.csv \
+  }' "$resultats"/bench_regles.csv "$resultats"/bench_ecran.csv "$resultats"/bench_bilan.csv "$resultats"/bench_demarrage.csv \
   "$resultats"/bench_conseil.csv "$resultats"/bench_son.csv

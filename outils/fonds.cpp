@@ -1,7 +1,9 @@
 #include "fonds.h"
 
 #include "gestionMiseGain.h"
+#include "placesBilan.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -235,7 +237,7 @@ void auClavier(Image& im, float x0, float y0, float x1, float y1)
     const char* table[] = {"[1] … [8]  les jetons   [T] Tapis   [A] [←] Annuler",
                            "[1] … [5]  garder ou changer la carte",
                            "[Entrée] [Espace]  Distribuer, Rejouer, Continuer"};
-    const char* menus[] = {"[N] Nouvelle partie   [R] Reprendre   [O] Options",
+    const char* menus[] = {"[N] [R] [O] [S]  boutons de l'accueil   [E] Effacer",
                            "[C] [M] [F] [S] [A]  réglages   [F1] Aide   [F2] À propos",
                            "[←] [Entrée] [Espace]  Retour   [Échap]  quitter"};
     for (int i = 0; i < 3; ++i) {
@@ -344,10 +346,11 @@ Image backgroundStart()
     ecris(im, style(Police::serifGrasItalique, 19, texteClair), 436, 125, "Vidéo-poker à cinq cartes", Alignement::centre);
     eventail(im, mains({{10, 3}, {11, 3}, {12, 3}, {13, 3}, {14, 3}}), 148, 245, 0.95f, 0.2f);
     eventail(im, mains({{14, 0}, {14, 1}, {14, 2}, {14, 3}}), 726, 245, 0.95f, 0.22f);
-    separateur(im, 436, 330, 200);
-    ecris(im, style(Police::sansGras, 17, texteClair), 436, 362, "Cinq cartes, un seul tirage : visez la quinte flush royale !",
+    // Under the four buttons (the last at y 318 to 357).
+    separateur(im, 436, 384, 200);
+    ecris(im, style(Police::sansGras, 17, texteClair), 436, 414, "Cinq cartes, un seul tirage : visez la quinte flush royale !",
           Alignement::centre);
-    ecris(im, style(Police::sans, 14, texteDoux), 436, 386, "Vous commencez avec 50 crédits. Une quinte flush royale paye 21 fois la mise.",
+    ecris(im, style(Police::sans, 14, texteDoux), 436, 437, "Vous commencez avec 50 crédits. Une quinte flush royale paye 21 fois la mise.",
           Alignement::centre);
     return im;
 }
@@ -540,5 +543,148 @@ Image bandeauConseil(const Image& jeu, int y, int hauteur, const std::string& et
     remplis(im, polygone(etoile), uni(palette::or_));
     ecris(im, style(Police::sansGras, 13, palette::or_), 25, cy + 4.5f, etiquette);
     remplis(im, rectangleArrondi(83, 4, 84, h - 4, 0.5f), uni(avecAlpha(palette::or_, 0.5f)));
+    return im;
+}
+
+namespace {
+
+// A thin gold rule across a panel.
+void filet(Image& im, float x0, float x1, float y)
+{
+    remplis(im, rectangleArrondi(x0, y - 0.5f, x1, y + 0.5f, 0.5f), uni(avecAlpha(palette::or_, 0.3f)));
+}
+
+// A short sample of a line or a bar, and its name after it.
+void legende(Image& im, float x, float y, Couleur couleur, float epaisseur, const char* nom)
+{
+    remplis(im, rectangleArrondi(x, y - 4 - epaisseur / 2, x + 18, y - 4 + epaisseur / 2, epaisseur / 2), uni(couleur));
+    ecris(im, style(Police::sans, 11, texteDoux), x + 23, y, nom);
+}
+
+Couleur couleurDe(uint32_t rvb) { return rgb(rvb >> 16 & 0xFF, rvb >> 8 & 0xFF, rvb & 0xFF); }
+
+void panneauRecord(Image& im)
+{
+    const Cadre& p = PANNEAU_BILAN;
+    panneau(im, p.x, p.y, p.x + p.largeur, p.y + p.hauteur);
+    ecris(im, style(Police::sansGras, 15, palette::or_), p.x + p.largeur / 2.0f, 90, "Votre bilan", Alignement::centre);
+    const char* etiquettes[NB_LIGNES_BILAN] = {
+        "Mains jouées",   "Crédits misés",   "Crédits payés",   "Retour réel",           "Retour de vos choix",
+        "Retour du meilleur jeu", "Chance",   "Coût des choix",  "Meilleurs choix",       "Parties jouées",
+        "Parties perdues", "Meilleur gain",  "Crédit le plus haut", "Séries gagnées / perdues"};
+    for (int l = 0; l < NB_LIGNES_BILAN; ++l) {
+        const bool fort = l == LIGNE_RETOUR_REEL || l == LIGNE_CHANCE || l == LIGNE_COUT;
+        ecris(im, style(fort ? Police::sansGras : Police::sans, 13, fort ? texteClair : texteDoux), X_ETIQUETTE_BILAN,
+              LIGNES_BILAN[l], etiquettes[l]);
+    }
+    // Between the groups: the hands, the returns, luck and skill, the games.
+    for (int l : {LIGNE_RETOUR_REEL, LIGNE_CHANCE, LIGNE_PARTIES})
+        filet(im, p.x + 14, p.x + p.largeur - 14, (LIGNES_BILAN[l - 1] + LIGNES_BILAN[l]) / 2.0f - 4);
+}
+
+void panneauMains(Image& im)
+{
+    const Cadre& p = PANNEAU_MAINS;
+    const float droite = p.x + p.largeur;
+    panneau(im, p.x, p.y, droite, p.y + p.hauteur);
+    ecris(im, style(Police::sansGras, 15, palette::or_), X_NOM_MAIN, 88, "Les mains contre les probabilités");
+    legende(im, 650, 87, couleurDe(COULEUR_JOUEUR), 6, "vos mains");
+    legende(im, 738, 87, couleurDe(COULEUR_EXACTE), 4, "meilleur jeu");
+    const Style titre = style(Police::sans, 11, texteDoux);
+    ecris(im, titre, X_NOM_MAIN, Y_TITRES_COLONNES, "Combinaison");
+    ecris(im, titre, X_NOMBRE_MAIN, Y_TITRES_COLONNES, "Mains", Alignement::droite);
+    ecris(im, titre, X_PART_MAIN, Y_TITRES_COLONNES, "Vous", Alignement::droite);
+    ecris(im, titre, X_PART_EXACTE, Y_TITRES_COLONNES, "Exact", Alignement::droite);
+    const float bas = Y_PREMIERE_MAIN + NB_LIGNES_MAINS * HAUTEUR_MAIN;
+    for (int rang = 0; rang < NB_LIGNES_MAINS; ++rang) {
+        const float y = Y_PREMIERE_MAIN + rang * HAUTEUR_MAIN;
+        if (rang % 2 == 0)
+            remplis(im, rectangleArrondi(p.x + 8, y, droite - 8, y + HAUTEUR_MAIN, 3), uni(rgb(255, 255, 255, 0.06f)));
+        const int c = NB_LIGNES_MAINS - 1 - rang;
+        ecris(im, style(c >= 7 ? Police::sansGras : Police::sans, TAILLE_MAIN, texteClair), X_NOM_MAIN,
+              y + TAILLE_MAIN, nomsCombinaisons[c]);
+    }
+    // The decades of the bars' scale, from 0,001 % at the left end to 100 %,
+    // one in two labelled.
+    const char* decades[DECADES + 1] = {"", "0,01 %", "", "1 %", "", "100 %"};
+    for (int k = 0; k <= DECADES; ++k) {
+        const float x = X_BARRES + static_cast<float>(k) * LARGEUR_BARRES / DECADES;
+        remplis(im, rectangleArrondi(x - 0.5f, Y_PREMIERE_MAIN - 2, x + 0.5f, bas + 1, 0.5f),
+                uni(avecAlpha(palette::or_, 0.22f)));
+        ecris(im, style(Police::sans, 10, texteDoux), k < DECADES ? x : droite - 6, Y_TITRES_COLONNES, decades[k],
+              k < DECADES ? Alignement::centre : Alignement::droite);
+    }
+}
+
+void panneauCourbe(Image& im)
+{
+    const Cadre& p = PANNEAU_COURBE;
+    panneau(im, p.x, p.y, p.x + p.largeur, p.y + p.hauteur);
+    ecris(im, style(Police::sansGras, 15, palette::or_), X_NOM_MAIN, p.y + 22, "Crédit de la partie en cours");
+    legende(im, 600, p.y + 21, couleurDe(COULEUR_JOUEUR), 2.2f, "votre crédit");
+    legende(im, 690, p.y + 21, couleurDe(COULEUR_EXACTE), 1.8f, "attendu de vos choix");
+    const Cadre& z = ZONE_COURBE;
+    remplis(im, rectangleArrondi(z.x, z.y - 6, z.x + z.largeur + 6, z.y + z.hauteur, 3), uni(rgb(0, 0, 0, 0.22f)));
+}
+
+}  // namespace
+
+Image backgroundBilan()
+{
+    Image im = feutreFenetre();
+    ecris(im, titreOr(36, 14, 46), 436, 46, "Statistiques", Alignement::centre);
+    panneauRecord(im);
+    panneauMains(im);
+    panneauCourbe(im);
+    // Between Back and Clear: what the two lines of luck and skill mean.
+    const Style note = style(Police::sans, 11, texteDoux);
+    ecris(im, note, 436, 467, "Chance : ce que les cartes ont payé de plus que vos choix ne valaient en moyenne.",
+          Alignement::centre);
+    ecris(im, note, 436, 481,
+          "Coût des choix : ce que le meilleur jeu aurait valu de plus. "
+          "Exact : la part de chaque main avec le meilleur jeu.",
+          Alignement::centre);
+    return im;
+}
+
+Image fondConfirmation(const Image& bilan)
+{
+    // The screen under the question, darkened as the game's veil darkens it.
+    Image im = bilan;
+    const float reste = 1.0f - OPACITE_VOILE / 255.0f;
+    for (Couleur& c : im.pixels) c = Couleur{c.r * reste, c.g * reste, c.b * reste, 1};
+    const Cadre& q = CONFIRMATION;
+    Image plaqueQuestion = plaque(q.largeur, q.hauteur, q.x, q.y, rgb(220, 40, 40));
+    // The plate's own corners were blended into the felt: over the veil they come from it instead.
+    Image sur = decoupe(im, q.largeur, q.hauteur, q.x, q.y);
+    Forme forme = rectangleArrondi(1.5f, 1.5f, q.largeur - 1.5f, q.hauteur - 1.5f, 12);
+    for (int y = 0; y < q.hauteur; ++y)
+        for (int x = 0; x < q.largeur; ++x) {
+            const float couverture = std::clamp(0.5f - forme(x + 0.5f, y + 0.5f), 0.0f, 1.0f);
+            sur.at(x, y) = melange(sur.at(x, y), plaqueQuestion.at(x, y), couverture);
+        }
+    const float cx = q.largeur / 2.0f;
+    ecris(sur, titreOr(24, 22, 46), cx, 46, "Effacer les statistiques ?", Alignement::centre);
+    const Style texte = style(Police::sans, 14, texteClair);
+    ecris(sur, texte, cx, 74, "Les mains, les retours, les records et la courbe", Alignement::centre);
+    ecris(sur, texte, cx, 93, "repartent de zéro. On ne peut pas revenir en arrière.", Alignement::centre);
+    colle(im, sur, q.x, q.y);
+    return im;
+}
+
+Image confirmation(const Image& fond)
+{
+    const Cadre& q = CONFIRMATION;
+    Image im = decoupe(fond, q.largeur, q.hauteur, q.x, q.y);
+    Forme forme = rectangleArrondi(1.5f, 1.5f, q.largeur - 1.5f, q.hauteur - 1.5f, 12);
+    for (int y = 0; y < q.hauteur; ++y)
+        for (int x = 0; x < q.largeur; ++x) {
+            Couleur& p = im.at(x, y);
+            if (forme(x + 0.5f, y + 0.5f) >= 0.5f) {
+                p = rgb(0, 150, 0);  // the game's colour key: the veiled screen shows through
+            } else if (octet(p.r) == 0 && octet(p.g) == 150 && octet(p.b) == 0) {
+                p.b += 1.0f / 255;
+            }
+        }
     return im;
 }

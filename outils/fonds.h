@@ -13,6 +13,12 @@ Image backgroundApropos();
 // leaves its line out.
 Image backgroundAide(const std::string& retour);
 Image backgroundGameOver();
+Image backgroundBilan();
+// The statistics screen under the game's veil with the question over it,
+// the whole window: the answers are cut from it.
+Image fondConfirmation(const Image& bilan);
+// The question alone, keyed on the chips' green outside its rounded corners.
+Image confirmation(const Image& fond);
 Image backTexte();
 
 // The Option screen's setting buttons: one column, a row per setting.

@@ -1,4 +1,4 @@
-// Draws every picture of the game into <output-dir>/image/: the 142 bitmaps
+// Draws every picture of the game into <output-dir>/image/: the 152 bitmaps
 // and the window icon.
 //
 //   genereImages <output-dir> [--retour TEXT] [--icones DIR]
@@ -8,6 +8,7 @@
 // also draws the desktop icon at 32, 64, 128 and 256 pixels into
 // DIR/<size>x<size>/apps/velmora.png.
 #include "fonds.h"
+#include "placesBilan.h"
 #include "theme.h"
 
 #include <array>
@@ -52,7 +53,7 @@ struct Bouton {
     bool accueil;  // stands on the start screen's light rather than the plain felt
 };
 
-const std::array<Bouton, 9> boutons = {{
+const std::array<Bouton, 11> boutons = {{
     {"boutonAide", 110, 29, 6, 425, "Aide", "Aide", &teinte::bordeaux, &teinte::bordeaux, 14, false},
     {"boutonApropo", 110, 29, 6, 456, "À propos", "À propos", &teinte::bordeaux, &teinte::bordeaux, 14, false},
     {"boutonRetour", 110, 29, 6, 456, "Retour", "Retour", &teinte::bordeaux, &teinte::bordeaux, 14, false},
@@ -62,6 +63,10 @@ const std::array<Bouton, 9> boutons = {{
     {"boutonNewGame", 306, 39, 282, 143, "Nouvelle partie", "Nouvelle partie", &teinte::bordeaux, &teinte::bordeaux, 19, true},
     {"boutonResume", 306, 39, 282, 202, "Reprendre", "Reprendre", &teinte::bordeaux, &teinte::bordeaux, 19, true},
     {"boutonOption", 306, 39, 282, 260, "Options", "Options", &teinte::bordeaux, &teinte::bordeaux, 19, true},
+    {"boutonStatistiques", 306, 39, 282, 318, "Statistiques", "Statistiques", &teinte::bordeaux, &teinte::bordeaux, 19,
+     true},
+    {"boutonEffacer", 110, 29, BOUTON_EFFACER.x, BOUTON_EFFACER.y, "Effacer", "Effacer", &teinte::bordeaux,
+     &teinte::bordeaux, 14, false},
 }};
 
 // The hold button is drawn under the five cards; its corners are blended
@@ -113,6 +118,22 @@ void genereReglages(Sortie& s, const Image& option)
         s.bmp(std::string("bouton/bouton") + e.nom + ".bmp",
               bouton(LARGEUR_REGLAGE, HAUTEUR_REGLAGE, X_REGLAGE, Y_REGLAGES[e.ligne], e.texte, *e.teinte, false, 17,
                      &option));
+}
+
+// The statistics screen's question and its two answers, over the veiled screen.
+void genereConfirmation(Sortie& s, const Image& bilan)
+{
+    const Image fond = fondConfirmation(bilan);
+    s.bmp("bilan/confirmation.bmp", confirmation(fond));
+    const Cadre& oui = BOUTON_OUI;
+    const Cadre& non = BOUTON_NON;
+    for (bool enfonce : {false, true}) {
+        const std::string look = enfonce ? "Down.bmp" : "Up.bmp";
+        s.bmp("bouton/boutonOui" + look,
+              bouton(oui.largeur, oui.hauteur, oui.x, oui.y, "Oui, effacer", teinte::rouge, enfonce, 16, &fond));
+        s.bmp("bouton/boutonNon" + look,
+              bouton(non.largeur, non.hauteur, non.x, non.y, "Non, garder", teinte::or_, enfonce, 16, &fond));
+    }
 }
 
 // The table under the card slots, and the pay table's rows lit, by the
@@ -223,14 +244,15 @@ void genereTextes(Sortie& s)
 }
 
 // The backgrounds that pictures stand on: the start screen's buttons, the
-// option screen's settings and the table's chips.
+// option screen's settings, the table's chips and the statistics' question.
 struct Fonds {
-    Image accueil, option, jeu;
+    Image accueil, option, jeu, bilan;
 };
 
 Fonds genereFonds(Sortie& s, const std::string& retour)
 {
-    Fonds f{backgroundStart(), backgroundOption(), backgroundJeu()};
+    Fonds f{backgroundStart(), backgroundOption(), backgroundJeu(), backgroundBilan()};
+    s.bmp("backgroundBilan.bmp", f.bilan);
     s.bmp("backgroundStart.bmp", f.accueil);
     s.bmp("backgroundOption.bmp", f.option);
     s.bmp("backgroundJeu.bmp", f.jeu);
@@ -309,7 +331,7 @@ int main(int argc, char** argv)
     }
     std::error_code erreur;
     for (const char* rep : {"image/bouton", "image/jeton", "image/carte", "image/texte/combinaison", "image/conseil",
-                        "image/gains"})
+                        "image/gains", "image/bilan"})
         std::filesystem::create_directories(std::filesystem::path(sortie) / rep, erreur);
     if (!ouvrePolices()) return 1;
     Sortie s{(std::filesystem::path(sortie) / "image").string() + "/"};
@@ -318,6 +340,7 @@ int main(int argc, char** argv)
     genereReglages(s, fonds.option);
     genereConseil(s, fonds.jeu);
     genereTable(s, fonds.jeu);
+    genereConfirmation(s, fonds.bilan);
     genereJetons(s, fonds.jeu);
     genereCartes(s);
     genereTextes(s);

@@ -19,13 +19,14 @@ struct BoutonSonore {
     int32_t enfonce;
 };
 
-constexpr std::array<BoutonSonore, 9> boutonsSonores = {{
+constexpr std::array<BoutonSonore, 10> boutonsSonores = {{
     {&EtatSurface::boutonAide, 1},
     {&EtatSurface::boutonApropos, 1},
     {&EtatSurface::boutonRetour, 1},
     {&EtatSurface::boutonNewGame, 1},
     {&EtatSurface::boutonResume, 1},
     {&EtatSurface::boutonOption, 1},
+    {&EtatSurface::boutonStatistiques, 1},
     {&EtatSurface::boutonContinuer, 1},
     {&EtatSurface::boutonCarte, CARTE_DOWN},
     {&EtatSurface::boutonCarte, REJOUER_DOWN},

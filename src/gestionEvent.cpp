@@ -9,6 +9,7 @@
 
 #include "gestionMiseGain.h"
 #include "interfaceGraphique.h"
+#include "placesBilan.h"
 #include "reglages.h"
 
 namespace {
@@ -32,6 +33,7 @@ struct Cible {
     EtatSurface* etatSurface;
     Statistique* statistiques;
     Reglages* reglages = nullptr;
+    EtatBilan* bilan = nullptr;
 };
 
 using Action = void (*)(const Cible&);
@@ -77,6 +79,18 @@ constexpr Rectangle zoneCarte{386, 537, 441, 477};
 constexpr Rectangle zoneNewGame{283, 586, 144, 180};
 constexpr Rectangle zoneResume{283, 586, 203, 239};
 constexpr Rectangle zoneOption{283, 586, 261, 297};
+constexpr Rectangle zoneStatistiques{283, 586, 319, 355};
+
+// A button drawn with its corner at x, y is hit from one pixel right of and
+// below that corner to two pixels short of its size.
+constexpr Rectangle zoneDe(const Cadre& c)
+{
+    return {static_cast<uint16_t>(c.x + 1), static_cast<uint16_t>(c.x + c.largeur - 2), static_cast<uint16_t>(c.y + 1),
+            static_cast<uint16_t>(c.y + c.hauteur - 2)};
+}
+constexpr Rectangle zoneEffacer = zoneDe(BOUTON_EFFACER);
+constexpr Rectangle zoneOui = zoneDe(BOUTON_OUI);
+constexpr Rectangle zoneNon = zoneDe(BOUTON_NON);
 
 template <int32_t EtatSurface::*champ, int32_t valeur>
 void pose(const Cible& cible)
@@ -126,6 +140,42 @@ void basculeGarder(const Cible& cible)
     garder = garder == 0 ? 1 : 0;
 }
 
+template <int32_t EtatBilan::*champ, int32_t valeur>
+void poseBilan(const Cible& cible)
+{
+    cible.bilan->*champ = valeur;
+}
+
+void relacheEffacer(const Cible& cible)
+{
+    cible.bilan->boutonEffacer = 0;
+    cible.bilan->confirmation = 1;
+}
+
+void relacheOui(const Cible& cible)
+{
+    cible.bilan->boutonOui = 0;
+    cible.bilan->confirmation = 0;
+    cible.bilan->effacer = 1;
+}
+
+void relacheNon(const Cible& cible)
+{
+    cible.bilan->boutonNon = 0;
+    cible.bilan->confirmation = 0;
+}
+
+// While the statistics screen asks, only its answers respond.
+bool sansQuestion(const Cible& cible)
+{
+    return cible.bilan->confirmation == 0;
+}
+
+bool question(const Cible& cible)
+{
+    return cible.bilan->confirmation != 0;
+}
+
 // Resume is closed unless a saved game can be resumed.
 bool resumeActif(const Cible& cible)
 {
@@ -169,6 +219,18 @@ constexpr std::array boutonsStart{
            poseEtPasse<&EtatSurface::boutonNewGame, 0, ETAT_MISE>},
     Bouton{zoneOption, {SDLK_o}, pose<&EtatSurface::boutonOption, 1>,
            poseEtPasse<&EtatSurface::boutonOption, 0, ETAT_OPTION>},
+    Bouton{zoneStatistiques, {SDLK_s}, pose<&EtatSurface::boutonStatistiques, 1>,
+           poseEtPasse<&EtatSurface::boutonStatistiques, 0, ETAT_BILAN>},
+};
+
+// While the question is on the screen, Enter and Space answer No, the
+// answer that loses nothing; O alone answers Yes.
+constexpr std::array boutonsBilan{
+    Bouton{zoneBas, toucheRetour, pose<&EtatSurface::boutonRetour, 1>,
+           poseEtPasse<&EtatSurface::boutonRetour, 0, ETAT_START>, sansQuestion},
+    Bouton{zoneEffacer, {SDLK_e}, poseBilan<&EtatBilan::boutonEffacer, 1>, relacheEffacer, sansQuestion},
+    Bouton{zoneOui, {SDLK_o}, poseBilan<&EtatBilan::boutonOui, 1>, relacheOui, question},
+    Bouton{zoneNon, entree(SDLK_n), poseBilan<&EtatBilan::boutonNon, 1>, relacheNon, question},
 };
 
 // The settings act on the press, like the hold buttons; each one's key is
@@ -358,6 +420,11 @@ void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etat
 void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface)
 {
     attendUnEvenement(boutonsLoose, {etat, continuer, etatSurface, nullptr}, quitteJeu);
+}
+
+void gestionEventBilan(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, EtatBilan* etatBilan)
+{
+    attendUnEvenement(boutonsBilan, {etat, continuer, etatSurface, nullptr, nullptr, etatBilan}, quitteJeu);
 }
 
 bool gestionEventAPropos(EtatSurface* etatSurface)

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 struct EtatSurface;
+struct EtatBilan;
 struct Statistique;
 struct Reglages;
 
@@ -21,6 +22,7 @@ constexpr int32_t ETAT_SECONDHAND = 3;
 constexpr int32_t ETAT_REPRISE = 4;  // Resume released: the loop puts the saved game back
 constexpr int32_t ETAT_OPTION = 5;
 constexpr int32_t ETAT_LOOSE = 6;
+constexpr int32_t ETAT_BILAN = 7;  // the statistics screen
 
 void gestionEventStart(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventOption(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
@@ -30,6 +32,8 @@ void gestionEventMise(int32_t* etat, int32_t* continuer, EtatSurface* etatSurfac
 void gestionEventFirstHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventSecondHand(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
 void gestionEventLoose(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface);
+// Back and Clear; while the screen asks, only the answers. Yes sets effacer.
+void gestionEventBilan(int32_t* etat, int32_t* continuer, EtatSurface* etatSurface, EtatBilan* etatBilan);
 
 // The Help and About screens' own wait. Escape or close returns false after
 // putting a close request back on the queue, so that the screen the modal

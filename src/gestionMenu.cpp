@@ -6,8 +6,10 @@
 #include <SDL.h>
 
 #include "analyseCarte.h"
+#include "bilan.h"
 #include "gestionEvent.h"
 #include "gestionTexte.h"
+#include "graphiqueBilan.h"
 #include "interfaceGraphique.h"
 
 namespace {
@@ -253,6 +255,36 @@ void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface)
     etatSurface->fond = FOND_GAMEOVER;
     affichageBackground(ecran, etatSurface);
     affichageBoutonContinuer(ecran, etatSurface);
+    SDL_Flip(ecran);
+}
+
+void affichageMenuBilan(SDL_Surface* ecran, EtatSurface* etatSurface, const EtatBilan* etatBilan, const Bilan* bilan,
+                        const RetourConseil* retour)
+{
+    etatSurface->fond = FOND_BILAN;
+    affichageBackground(ecran, etatSurface);
+    affichageBarresBilan(ecran, bilan, retour);
+    EchelleCourbe echelle;
+    echelleCourbe(bilan, &echelle);
+    affichageCourbeBilan(ecran, &echelle);
+    TextesBilan textes;
+    textesBilan(bilan, retour, &textes);
+    affichageTexteBilan(ecran, &textes, &echelle);
+    if (etatBilan->confirmation != 0) {
+        affichageVoile(ecran);
+    }
+    affichageBoutonsBilan(ecran, etatSurface, etatBilan);
+    SDL_Flip(ecran);
+}
+
+void refreshMenuBilan(SDL_Surface* ecran, EtatSurface* etatSurface, const EtatBilan* etatBilan, const Bilan* bilan,
+                      const RetourConseil* retour)
+{
+    if (etatSurface->fond == FOND_PERDU) {
+        affichageMenuBilan(ecran, etatSurface, etatBilan, bilan, retour);
+        return;
+    }
+    affichageBoutonsBilan(ecran, etatSurface, etatBilan);
     SDL_Flip(ecran);
 }
 

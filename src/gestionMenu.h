@@ -9,6 +9,9 @@ struct EtatSurface;
 struct Statistique;
 struct Reglages;
 struct Conseil;
+struct EtatBilan;
+struct Bilan;
+struct RetourConseil;
 
 void affichageMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface);
 void refreshMenuStart(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat);
@@ -30,6 +33,15 @@ void affichageMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique
 void refreshMenuHand(SDL_Surface* ecran, EtatSurface* etatSurface, Statistique* statistiques, int32_t etat,
                      const Conseil* conseil, int32_t ligneGain);
 void affichageMenuLoose(SDL_Surface* ecran, EtatSurface* etatSurface);
+// The statistics screen whole: the record's numbers, the bars of the hands
+// against the exact shares (retour: the advisor's, or null), the credit
+// curve, the buttons, and the question over a veil while it asks.
+void affichageMenuBilan(SDL_Surface* ecran, EtatSurface* etatSurface, const EtatBilan* etatBilan, const Bilan* bilan,
+                        const RetourConseil* retour);
+// After a press or release: the buttons (or the answers); the whole screen
+// when the window lost its picture.
+void refreshMenuBilan(SDL_Surface* ecran, EtatSurface* etatSurface, const EtatBilan* etatBilan, const Bilan* bilan,
+                      const RetourConseil* retour);
 
 // Modal screens: they run only when their button's flag is 1, and restore the
 // screen of etat when the player leaves them.

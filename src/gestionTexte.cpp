@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <span>
 
+#include "bilan.h"
 #include "gestionConseil.h"
 #include "gestionMiseGain.h"
+#include "graphiqueBilan.h"
 
 namespace {
 
@@ -125,6 +127,105 @@ constexpr std::array<Texte, 2> textesApropos = {{{ADRESSE_WEB, 0, 101, 359}, {VE
 constexpr std::array<int, 2> taillesConseil = {12, 14};
 constexpr std::array<Texte, 2> placesConseil = {{{nullptr, 0, 134, 202}, {nullptr, 1, 134, 345}}};
 
+// --- The statistics screen: many texts, each placed by its baseline and
+// aligned on its x, in one of a few sizes and colours ---
+
+enum class Cale { gauche, centre, droite };
+
+struct TexteAligne {
+    const char* contenu;
+    size_t police;
+    SDL_Color couleur;
+    int x, ligneDeBase;
+    Cale cale;
+};
+
+constexpr size_t MAX_TEXTES_BILAN = NB_LIGNES_BILAN + 3 * NB_COMBINAISONS + 2 * MAX_GRADUATIONS + 1;
+
+// A fixed list of texts, filled in drawing order.
+struct ListeTextes {
+    std::array<TexteAligne, MAX_TEXTES_BILAN> textes{};
+    size_t nombre = 0;
+    void ajoute(const TexteAligne& texte)
+    {
+        if (nombre < textes.size() && texte.contenu[0] != '\0') {
+            textes[nombre++] = texte;
+        }
+    }
+};
+
+constexpr SDL_Color VERT{120, 214, 130, 0};
+constexpr SDL_Color ROUGE{244, 120, 108, 0};
+constexpr SDL_Color BLEU{140, 190, 240, 0};
+constexpr SDL_Color DOUX{196, 206, 190, 0};
+
+constexpr std::array<int, 3> taillesBilan = {TAILLE_VALEUR_BILAN, TAILLE_MAIN, TAILLE_GRADUATION};
+constexpr size_t POLICE_VALEUR = 0, POLICE_MAIN = 1, POLICE_GRADUATION = 2;
+
+// Opens the sizes, renders and blits each text, frees it, and closes the
+// fonts and the library.
+void afficheTextesAlignes(SDL_Surface* ecran, std::span<const TexteAligne> textes)
+{
+    if (TTF_Init() != 0) {
+        return;
+    }
+    std::array<TTF_Font*, taillesBilan.size()> polices{};
+    for (size_t i = 0; i < polices.size(); ++i) {
+        polices[i] = TTF_OpenFont(FICHIER_POLICE, taillesBilan[i]);
+    }
+    for (const TexteAligne& t : textes) {
+        TTF_Font* police = polices[t.police];
+        SDL_Surface* rendu = police != nullptr ? TTF_RenderUTF8_Blended(police, t.contenu, t.couleur) : nullptr;
+        if (rendu == nullptr) {
+            continue;
+        }
+        const int decalage = t.cale == Cale::droite ? rendu->w : t.cale == Cale::centre ? rendu->w / 2 : 0;
+        SDL_Rect destination{static_cast<Sint16>(t.x - decalage),
+                             static_cast<Sint16>(t.ligneDeBase - TTF_FontAscent(police)), 0, 0};
+        SDL_UpperBlit(rendu, nullptr, ecran, &destination);
+        SDL_FreeSurface(rendu);
+    }
+    for (TTF_Font* police : polices) {
+        if (police != nullptr) {
+            TTF_CloseFont(police);
+        }
+    }
+    TTF_Quit();
+}
+
+void textesMains(const TextesBilan* t, ListeTextes* liste)
+{
+    for (int32_t rang = 0; rang < NB_COMBINAISONS; ++rang) {
+        const int32_t c = NB_COMBINAISONS - 1 - rang;
+        const int ligne = Y_PREMIERE_MAIN + rang * HAUTEUR_MAIN + TAILLE_MAIN;
+        liste->ajoute({t->nombres[c].data(), POLICE_MAIN, JAUNE, X_NOMBRE_MAIN, ligne, Cale::droite});
+        liste->ajoute({t->parts[c].data(), POLICE_MAIN, JAUNE, X_PART_MAIN, ligne, Cale::droite});
+        liste->ajoute({t->partsExactes[c].data(), POLICE_MAIN, BLEU, X_PART_EXACTE, ligne, Cale::droite});
+    }
+}
+
+void textesCourbe(const EchelleCourbe* e, ListeTextes* liste)
+{
+    if (e->nbPoints == 0) {
+        liste->ajoute({"Pas encore de main dans cette partie", POLICE_VALEUR, DOUX,
+                       ZONE_COURBE.x + ZONE_COURBE.largeur / 2, ZONE_COURBE.y + ZONE_COURBE.hauteur / 2 + 5,
+                       Cale::centre});
+        return;
+    }
+    for (int32_t i = 0; i < e->nbY; ++i) {
+        const int ligne = static_cast<int>(e->y[i].position) + TAILLE_GRADUATION / 2 - 1;
+        liste->ajoute({e->y[i].texte.data(), POLICE_GRADUATION, DOUX, X_GRADUATIONS_Y, ligne, Cale::droite});
+    }
+    // The last hand's number ends at the plot's right edge rather than past it.
+    const int droite = ZONE_COURBE.x + ZONE_COURBE.largeur;
+    for (int32_t i = 0; i < e->nbX; ++i) {
+        const int x = static_cast<int>(e->x[i].position);
+        const bool auBord = x >= droite - 1;
+        liste->ajoute({e->x[i].texte.data(), POLICE_GRADUATION, DOUX, auBord ? droite + 4 : x, Y_GRADUATIONS_X,
+                       auBord ? Cale::droite : Cale::centre});
+    }
+}
+
 }  // namespace
 
 void affichageVariable(SDL_Surface* ecran, Statistique* statistiques)
@@ -156,4 +257,17 @@ void affichageTexteConseil(SDL_Surface* ecran, const Conseil* conseil)
     textes[0].contenu = lignes.haut;
     textes[1].contenu = lignes.bas;
     afficheTextes(ecran, taillesConseil, textes, BLANC, Codage::utf8, false);
+}
+
+void affichageTexteBilan(SDL_Surface* ecran, const TextesBilan* textes, const EchelleCourbe* echelle)
+{
+    ListeTextes liste;
+    for (int32_t l = 0; l < NB_LIGNES_BILAN; ++l) {
+        const SDL_Color couleur = l != LIGNE_CHANCE ? JAUNE : textes->signeChance > 0 ? VERT
+                                                           : textes->signeChance < 0 ? ROUGE : JAUNE;
+        liste.ajoute({textes->lignes[l].data(), POLICE_VALEUR, couleur, X_VALEUR_BILAN, LIGNES_BILAN[l], Cale::droite});
+    }
+    textesMains(textes, &liste);
+    textesCourbe(echelle, &liste);
+    afficheTextesAlignes(ecran, std::span(liste.textes).first(liste.nombre));
 }

@@ -10,6 +10,7 @@
 
 #include "gestionCarte.h"
 #include "gestionConseil.h"
+#include "placesBilan.h"
 #include "reglages.h"
 
 namespace {
@@ -131,6 +132,7 @@ constexpr CodeFichier fichiersFond[] = {
     {FOND_START, "image/backgroundStart.bmp"}, {FOND_OPTION, "image/backgroundOption.bmp"},
     {FOND_JEU, "image/backgroundJeu.bmp"},     {FOND_APROPOS, "image/backgroundApropos.bmp"},
     {FOND_AIDE, "image/backgroundAide.bmp"},   {FOND_GAMEOVER, "image/backgroundGameOver.bmp"},
+    {FOND_BILAN, "image/backgroundBilan.bmp"},
 };
 
 constexpr CodeFichier fichiersBoutonCarte[] = {
@@ -168,6 +170,13 @@ constexpr DeuxEtats fichiersRetour{"image/bouton/boutonRetourUp.bmp", "image/bou
 constexpr DeuxEtats fichiersContinuer{"image/bouton/boutonContinuerUp.bmp", "image/bouton/boutonContinuerDown.bmp"};
 constexpr DeuxEtats fichiersNewGame{"image/bouton/boutonNewGameUp.bmp", "image/bouton/boutonNewGameDown.bmp"};
 constexpr DeuxEtats fichiersOption{"image/bouton/boutonOptionUp.bmp", "image/bouton/boutonOptionDown.bmp"};
+constexpr DeuxEtats fichiersStatistiques{"image/bouton/boutonStatistiquesUp.bmp",
+                                         "image/bouton/boutonStatistiquesDown.bmp"};
+constexpr DeuxEtats fichiersEffacer{"image/bouton/boutonEffacerUp.bmp", "image/bouton/boutonEffacerDown.bmp"};
+constexpr DeuxEtats fichiersOui{"image/bouton/boutonOuiUp.bmp", "image/bouton/boutonOuiDown.bmp"};
+constexpr DeuxEtats fichiersNon{"image/bouton/boutonNonUp.bmp", "image/bouton/boutonNonDown.bmp"};
+// Keyed on the chips' green outside its rounded corners, over the veiled screen.
+constexpr const char* FICHIER_CONFIRMATION = "image/bilan/confirmation.bmp";
 constexpr DeuxEtats fichiersGarder{"image/bouton/boutonGarderUp.bmp", "image/bouton/boutonGarderDown.bmp"};
 
 constexpr Position positionBackTexte{10, 93};
@@ -179,6 +188,12 @@ constexpr Position positionTexteBas{118, 378};
 constexpr Position positionNewGame{282, 143};
 constexpr Position positionResume{282, 202};
 constexpr Position positionOption{282, 260};
+constexpr Position positionStatistiques{282, 318};
+
+constexpr Position place(const Cadre& c)
+{
+    return {static_cast<Sint16>(c.x), static_cast<Sint16>(c.y)};
+}
 
 constexpr std::array<Position, 5> positionsCartes = {{{X_CARTE, Y_CARTE},
                                                       {X_CARTE + PAS_CARTES, Y_CARTE},
@@ -321,12 +336,27 @@ void affichageTexteBas(SDL_Surface* ecran, const EtatSurface* etatSurface)
     dessineUn(ecran, fichierDuCode(fichiersTexteBas, etatSurface->texteBas), positionTexteBas);
 }
 
-// Three independent buttons: one of them without a picture leaves only itself undrawn.
+// Four independent buttons: one of them without a picture leaves only itself undrawn.
 void affichageBoutonStart(SDL_Surface* ecran, const EtatSurface* etatSurface)
 {
     dessineUn(ecran, fichierDuCode(fichiersNewGame, etatSurface->boutonNewGame), positionNewGame);
     dessineUn(ecran, fichierDuCode(fichiersResume, etatSurface->boutonResume), positionResume);
     dessineUn(ecran, fichierDuCode(fichiersOption, etatSurface->boutonOption), positionOption);
+    dessineUn(ecran, fichierDuCode(fichiersStatistiques, etatSurface->boutonStatistiques), positionStatistiques);
+}
+
+void affichageBoutonsBilan(SDL_Surface* ecran, const EtatSurface* etatSurface, const EtatBilan* etatBilan)
+{
+    if (etatBilan->confirmation == 0) {
+        affichageBoutonRetour(ecran, etatSurface);
+        dessineUn(ecran, fichierDuCode(fichiersEffacer, etatBilan->boutonEffacer), place(BOUTON_EFFACER));
+        return;
+    }
+    const Pose question{FICHIER_CONFIRMATION, place(CONFIRMATION)};
+    dessine(ecran, {&question, 1}, true);
+    const std::array<Pose, 2> reponses = {{{fichierDuCode(fichiersOui, etatBilan->boutonOui), place(BOUTON_OUI)},
+                                           {fichierDuCode(fichiersNon, etatBilan->boutonNon), place(BOUTON_NON)}}};
+    dessine(ecran, reponses);
 }
 
 void affichageTapis(SDL_Surface* ecran, const EtatSurface* etatSurface)

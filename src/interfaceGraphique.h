@@ -9,9 +9,9 @@ struct SDL_Surface;
 struct Reglages;
 struct Conseil;
 
-// What every widget looks like right now: 31 small codes.
+// What every widget looks like right now: 32 small codes.
 struct EtatSurface {
-    int32_t fond;        // background: 0 start, 1 option, 2 table, 3 about, 4 help, 5 game over
+    int32_t fond;        // background: 0 start, 1 option, 2 table, 3 about, 4 help, 5 game over, 6 statistics
     int32_t carte[5];    // 0 card back, 1 to 52 a card id, in deal order
     int32_t garder[5];   // 1 = the card of this slot is exchanged at the draw
     int32_t jeton[10];   // chips 1, 2, 5, 10, 20, 50, 100, 200, Allin, Reset: 0 up, 1 pressed
@@ -25,9 +25,20 @@ struct EtatSurface {
     int32_t boutonResume;  // 12 closed, the only code ever stored
     int32_t boutonOption;
     int32_t boutonContinuer;
+    int32_t boutonStatistiques;  // the start screen's fourth button
 };
 
-static_assert(sizeof(EtatSurface) == 31 * sizeof(int32_t), "EtatSurface is 31 plain integers");
+static_assert(sizeof(EtatSurface) == 32 * sizeof(int32_t), "EtatSurface is 32 plain integers");
+
+// The statistics screen's own buttons, and the question it asks before it
+// clears the record.
+struct EtatBilan {
+    int32_t boutonEffacer;  // 0 up, 1 pressed, like boutonOui and boutonNon
+    int32_t confirmation;   // 1 while the question is on the screen
+    int32_t boutonOui;
+    int32_t boutonNon;
+    int32_t effacer;        // 1 once the player said yes: the loop clears the record
+};
 
 constexpr int32_t FOND_START = 0;
 constexpr int32_t FOND_OPTION = 1;
@@ -35,6 +46,7 @@ constexpr int32_t FOND_JEU = 2;
 constexpr int32_t FOND_APROPOS = 3;
 constexpr int32_t FOND_AIDE = 4;
 constexpr int32_t FOND_GAMEOVER = 5;
+constexpr int32_t FOND_BILAN = 6;
 // Stored by input when the window has lost its picture (shown again after
 // being hidden or covered): the screen is then composed whole again.
 constexpr int32_t FOND_PERDU = -1;
@@ -79,7 +91,11 @@ void affichageBoutonContinuer(SDL_Surface* ecran, const EtatSurface* etatSurface
 void affichageBoutonCarte(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageTexteHaut(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageTexteBas(SDL_Surface* ecran, const EtatSurface* etatSurface);
+// The start screen's buttons: New game, Resume, Option and Statistics.
 void affichageBoutonStart(SDL_Surface* ecran, const EtatSurface* etatSurface);
+// The statistics screen's Back and Clear buttons or, while it asks, the
+// question and its two answers.
+void affichageBoutonsBilan(SDL_Surface* ecran, const EtatSurface* etatSurface, const EtatBilan* etatBilan);
 
 void affichageTapis(SDL_Surface* ecran, const EtatSurface* etatSurface);
 void affichageBoutonGarder(SDL_Surface* ecran, const EtatSurface* etatSurface);

@@ -287,6 +287,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
     if (*etat == ETAT_START) {
         ecranStart(ecran, &table, etat, continuer, &oreille);
     }
+    ecranStatistiques(ecran, &table, etat, continuer, &oreille);
     // The saved hand is already dealt: this pass shows it without a new deal.
     const bool mainReprise = *etat == ETAT_REPRISE && reprendTable(&table, etat);
     if (*etat == ETAT_OPTION) {
@@ -313,6 +314,7 @@ void passeJeu(SDL_Surface* ecran, Liste* sabot, Liste* mainJoueur, Liste* defaus
         secondTirage(sabot, mainJoueur, defausse, etatSurface);
         *combinaison = analyseCarte(mainJoueur);
         scoreMain(statistiques, etatSurface, *combinaison);
+        noteMainBilan(&table, *combinaison);
         if (statistiques[credit].valeur == 0) {
             effaceSauvegarde(sauvegarde);
         } else {

@@ -52,7 +52,7 @@ bool conseilActif(const Complements* complements)
 
 void prepareConseil(Complements* complements)
 {
-    if (conseilActif(complements) && complements->tables.combinaisonMain.empty()) {
+    if (complements != nullptr && complements->tables.combinaisonMain.empty()) {
         initTablesConseil(&complements->tables);
     }
 }

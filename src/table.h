@@ -10,6 +10,7 @@
 #include "bruitage.h"
 #include "gestionConseil.h"
 #include "reglages.h"
+#include "suiviBilan.h"
 
 struct Liste;
 struct Statistique;
@@ -17,14 +18,16 @@ struct EtatSurface;
 struct Sauvegarde;
 
 // The settings, the coach with the advisor's tables, which are built once,
-// when the coach is first needed, how the cards' animations are played, and
-// the sound, opened at the first wait for input when its setting is on.
+// while the start screen is first shown, how the cards' animations are
+// played, the sound, opened at the first wait for input when its setting is
+// on, and the statistics.
 struct Complements {
     Reglages reglages;
     TablesConseil tables;
     Conseil conseil;
     Deroulement deroulement;
     Ecoute ecoute;
+    SuiviBilan suivi;
 };
 
 // Every record of the game, by address. Without a sauvegarde nothing is
@@ -54,7 +57,7 @@ void nouvellePartie(const TableDeJeu* table);
 
 bool conseilActif(const Complements* complements);
 // The advisor's tables take about a tenth of a second: built once, at the
-// first moment the coach may be needed.
+// first moment the coach or the statistics may need them.
 void prepareConseil(Complements* complements);
 // The coach of a hand just dealt, or none.
 Conseil* conseilDonne(const TableDeJeu* table);

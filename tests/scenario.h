@@ -18,6 +18,10 @@ struct Point {
 constexpr Point NOUVELLE_PARTIE{434, 162};
 constexpr Point REPRENDRE{434, 221};
 constexpr Point OPTION{434, 279};
+constexpr Point STATISTIQUES{434, 337};
+constexpr Point EFFACER{810, 470};
+constexpr Point OUI{356, 289};
+constexpr Point NON{516, 289};
 constexpr Point AIDE{60, 439};
 constexpr Point APROPOS{60, 470};
 constexpr Point RETOUR{60, 470};

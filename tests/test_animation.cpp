@@ -78,11 +78,12 @@ std::pair<int, int> vue(SDL_Surface* s, int i, std::map<Colonne, int>& connues)
 }
 
 // At every millisecond of the deal and of three draws, at either speed, only
-// the turning slots are drawn, updated and reported, never the whole window. A slot only goes forward, by a few columns at a time: (when
-// dealt) nothing, the back narrowing to nothing, then the face widening; it is
-// never ahead of a turning slot on its left. The first frame shows the first
-// card of a deal, the back of every card drawn; the last is the screen drawn
-// whole. The deal lasts about 0.3 s, a third of that when fast.
+// the turning slots are drawn, updated and reported, never the whole window.
+// A slot only goes forward, by a few columns at a time: (when dealt) nothing,
+// the back narrowing to nothing, then the face widening; it is never ahead of
+// a turning slot on its left. The first frame shows the first card of a deal,
+// the back of every card drawn; the last is the screen drawn whole. The deal
+// lasts about 0.3 s, a third of that when fast.
 TEST_F(Animations, DosPuisFacesDansLOrdreDesPlacesJusquALEcranEntier)
 {
     for (auto [vitesse, fois] : {std::pair{ANIMATIONS_NORMALES, 1}, {ANIMATIONS_RAPIDES, 3}})  // fois: how much faster
@@ -129,8 +130,8 @@ TEST_F(Animations, DosPuisFacesDansLOrdreDesPlacesJusquALEcranEntier)
 // with no animation.
 TEST_F(Animations, LigneAllumeeEtAucuneAnimation)
 {
-    // The same clock: an animation played would move it.
-    Complements aucune{{.animations = ANIMATIONS_AUCUNE}, {}, {}, complements.deroulement, {}};
+    // The fixture's settings and clock but for aucune: an animation played would move the clock.
+    Complements aucune = [this] { Complements c = complements; c.reglages.animations = ANIMATIONS_AUCUNE; return c; }();
     for (const Complements* avec : {&complements, &aucune, static_cast<Complements*>(nullptr)})
         for (int32_t c = Rien; c <= QuinteFlushRoyal; ++c) {
             e.texteHaut = c == Rien ? TEXTE_LOOSE : TEXTE_WIN, e.texteBas = c;

@@ -204,7 +204,7 @@ TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
         for (Point p : {Point{700, 20}, garder(1), garder(3), DISTRIBUER}) tirage ? clic(p) : void();
         appui(), fin(), passe(&fichier.sauvegarde);
         EXPECT_EQ(etat, ETAT_QUITTER);
-        return std::tuple{std::bit_cast<std::array<int32_t, 31>>(etatSurface), valeur(credit), valeur(mise), ids(sabot),
+        return std::tuple{std::bit_cast<std::array<int32_t, 32>>(etatSurface), valeur(credit), valeur(mise), ids(sabot),
                           contenu(fichier.sauvegarde.chemin)};
     };
     void (*const appuis[])() = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); },

@@ -43,12 +43,10 @@ uint32_t graineDonnant(int32_t combinaisonMin, int32_t combinaisonMax)
 
 enum Sortie { ECHAP, FERMETURE, AIDE_PUIS_FERMETURE, APROPOS_PUIS_FERMETURE, TUEE };
 
-// What the player has, as the table shows it.
-struct Vu {
-    std::array<int32_t, NB_STATISTIQUES> compteurs;
-    std::array<int32_t, 5> carte, garder;
-    std::array<int64_t, 3> bilan;
-};
+// What the player has, as the table shows it: the seven counters, the coach's
+// tally, then the cards and marks of the slots.
+using Vu = std::array<int64_t, NB_STATISTIQUES + 3 + 10>;
+constexpr int CARTES = NB_STATISTIQUES + 3;
 
 class Conservation : public Table {
 protected:
@@ -76,11 +74,11 @@ protected:
     Vu vu() const
     {
         Vu v{};
-        for (int i = 0; i < NB_STATISTIQUES; ++i) v.compteurs[i] = statistiques[i].valeur;
-        std::copy_n(etatSurface.carte, 5, v.carte.begin());
-        std::copy_n(etatSurface.garder, 5, v.garder.begin());
+        for (int i = 0; i < NB_STATISTIQUES; ++i) v[i] = statistiques[i].valeur;
         const BilanConseil& b = complements.conseil.bilan;
-        v.bilan = {b.mainsJouees, b.meilleures, b.cedes};
+        v[NB_STATISTIQUES] = b.mainsJouees, v[NB_STATISTIQUES + 1] = b.meilleures, v[NB_STATISTIQUES + 2] = b.cedes;
+        std::copy_n(etatSurface.carte, 5, v.begin() + CARTES);
+        std::copy_n(etatSurface.garder, 5, v.begin() + CARTES + 5);
         return v;
     }
     // The clicks played from a new run, then the game quit with Escape: what it shows then.
@@ -151,7 +149,8 @@ TEST_F(Conservation, QuitterPuisReprendreNeCreeNiNePerdRien)
         {"finale paire", paire, payee, ETAT_SECONDHAND, true},
         {"finale gros gain", grosGain, payee, ETAT_SECONDHAND, true},
     };
-    for (const Reglages& reglages : {Reglages{}, Reglages{1, 1}}) {
+    // The sound is heard elsewhere; here it would only open and close the device at every run.
+    for (const Reglages& reglages : {Reglages{.son = 0}, Reglages{.conseil = 1, .memeMise = 1, .son = 0}}) {
         complements.reglages = reglages;
         for (const Cas& c : tous) {
             const Vu jamaisQuitte = joueEtQuitte(c.graine, c.clics);
@@ -178,23 +177,18 @@ TEST_F(Conservation, QuitterPuisReprendreNeCreeNiNePerdRien)
                 Vu attendu = jamaisQuitte;
                 if (c.ecran != ETAT_FIRSTHAND) {
                     // Only a stake not yet dealt goes back; a paid hand's stake was settled by its payout.
-                    attendu.compteurs[credit] += c.ecran == ETAT_MISE ? attendu.compteurs[mise] : 0;
-                    attendu.compteurs[mise] = attendu.compteurs[gain] = 0;
-                    attendu.carte = repris.carte, attendu.garder = repris.garder;
+                    attendu[credit] += c.ecran == ETAT_MISE ? attendu[mise] : 0;
+                    attendu[mise] = attendu[gain] = 0;
+                    std::copy(repris.begin() + CARTES, repris.end(), attendu.begin() + CARTES);
                 }
-                EXPECT_EQ(repris.compteurs, attendu.compteurs);
-                EXPECT_EQ(repris.bilan, attendu.bilan);
-                EXPECT_EQ(repris.carte, attendu.carte);
-                EXPECT_EQ(repris.garder, attendu.garder);
+                EXPECT_EQ(repris, attendu);
                 if (c.ecran != ETAT_FIRSTHAND) continue;
 
                 // The hand put back draws what the hand never left draws.
                 nouveauLancement(778);
                 joue({REPRENDRE, DISTRIBUER});
                 quitte(ECHAP);
-                EXPECT_EQ(vu().compteurs, jamaisQuitteTire.compteurs);
-                EXPECT_EQ(vu().carte, jamaisQuitteTire.carte);
-                EXPECT_EQ(vu().bilan, jamaisQuitteTire.bilan);
+                EXPECT_EQ(vu(), jamaisQuitteTire);
             }
         }
     }
@@ -210,7 +204,7 @@ TEST_F(Conservation, QuitterApresChaqueMain)
     const char* choisie = std::getenv("VELMORA_GRAINE");
     const uint32_t graine = choisie != nullptr ? std::strtoul(choisie, nullptr, 10) : 2026120716;
     std::cout << "seed " << graine << " (VELMORA_GRAINE)\n";
-    complements.reglages.conseil = 1;
+    complements.reglages.conseil = 1, complements.reglages.son = 0;
     const auto main = [](int n) {
         std::vector<Point> clics{JETON_1, JETON_1, DISTRIBUER};
         for (int slot = 0; slot < 5; ++slot)
@@ -248,9 +242,7 @@ TEST_F(Conservation, QuitterApresChaqueMain)
         }
         joue(clics);
         quitte(ECHAP);
-        if (n % 10 == 9) {
-            EXPECT_EQ(contenu(cheminSauvegarde()), tue) << "hand " << n;
-        }
+        EXPECT_TRUE(tue.empty() || contenu(cheminSauvegarde()) == tue) << "hand " << n;
         // A new run: only the saved game is left of this one.
         statistiques[credit].valeur = -1;
         etatSurface = {}, etat = ETAT_START, continuer = 1;
@@ -260,8 +252,7 @@ TEST_F(Conservation, QuitterApresChaqueMain)
     ASSERT_TRUE(sauvegarde.reprise) << "the seed should not end on a ruin";
     joue({REPRENDRE});
     quitte(ECHAP);
-    EXPECT_EQ(vu().compteurs, droit.compteurs);
-    EXPECT_EQ(vu().bilan, droit.bilan);
+    EXPECT_EQ(vu(), droit);
 }
 
 }  // namespace

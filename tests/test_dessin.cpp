@@ -12,7 +12,7 @@ namespace {
 
 using Dessin = EcranTest;
 using Fichiers = std::map<int32_t, std::string>;  // by code
-using Codes = std::array<int32_t, 31>;             // the record, field by field
+using Codes = std::array<int32_t, 32>;             // the record, field by field
 // The drawing function, the index of its code in the record, its place, its files.
 using Widget = std::tuple<void (*)(SDL_Surface*, const EtatSurface*), int, int, int, Fichiers>;
 
@@ -30,7 +30,7 @@ std::vector<Widget> widgets()
                                         "Suite", "Couleur", "FullHouse", "Carre", "QuinteFlush", "QuinteFlushRoyal"});
     std::vector<Widget> w{
         {affichageBackground, 0, 0, 0,
-         liste("image/background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver"})},
+         liste("image/background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver", "Bilan"})},
         {affichageBoutonAide, 21, 6, 425, liste(B + "Aide")},
         {affichageBoutonApropos, 22, 6, 456, liste(B + "Apropo")},
         {affichageBoutonCarte, 23, 385, 440,
@@ -41,7 +41,8 @@ std::vector<Widget> widgets()
         {affichageBoutonContinuer, 30, 6, 456, liste(B + "Continuer")},
         {affichageBoutonStart, 27, 282, 143, liste(B + "NewGame")},
         {affichageBoutonStart, 28, 282, 202, liste(B + "Resume", {"Up", "Down"}, 0, {{12, B + "ResumeClose.bmp"}})},
-        {affichageBoutonStart, 29, 282, 260, liste(B + "Option")}};
+        {affichageBoutonStart, 29, 282, 260, liste(B + "Option")},
+        {affichageBoutonStart, 31, 282, 318, liste(B + "Statistiques")}};
     Fichiers cartes{{0, "image/carte/back.bmp"}};  // then the ids by rank, the suits of a rank in this order
     for (std::string rang : {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"})
         cartes = liste("image/carte/" + rang, {"Trefle", "Carreau", "Coeur", "Pique"}, cartes.size(), cartes);

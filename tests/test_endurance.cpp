@@ -30,15 +30,17 @@ namespace {
 // first place, Help the second; they are seldom aimed at where there are
 // other buttons, since Help and About open a modal screen and a full redraw.
 // Then New game, Option, the deal button, the value chips, Allin and Reset,
-// the holds; last the coach and same-stake settings (the two first rows) and
-// the animations' speed (the last), not the window size between them, whose
-// buffers the heap keeps after each change: a leak to the memory check, and a
-// slow new video mode; now and then the sound's, which closes the audio
-// device and opens it again.
+// the holds, Statistiques; last the coach and same-stake settings (the two
+// first rows) and the animations' speed (the last), not the window size
+// between them, whose buffers the heap keeps after each change: a leak to the
+// memory check, and a slow new video mode; now and then the sound's, which
+// closes the audio device and opens it again; on the statistics screen,
+// Effacer and the answers to its question.
 struct Vise : Point { int dx, dy; };
 constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 154, 20}, {OPTION, 154, 20},
                           {DISTRIBUER, 78, 20}, {{205, 285}, 160, 77}, {{434, 285}, 35, 77}, {{273, 329}, 220, 9},
-                          {{358, 185}, 64, 50}, {{358, 410}, 64, 20}, {{358, 345}, 60, 17}};
+                          {{358, 185}, 64, 50}, {{358, 410}, 64, 20}, {{358, 345}, 60, 17},
+                          {STATISTIQUES, 154, 20}, {EFFACER, 56, 15}, {{436, 289}, 160, 18}};
 
 // Keys: every one that names a button somewhere (the AZERTY number row
 // among them), but not F (the window size, as above), and two that name
@@ -46,7 +48,7 @@ constexpr Vise vises[] = {{RETOUR, 56, 15}, {AIDE, 56, 15}, {NOUVELLE_PARTIE, 15
 constexpr SDLKey touches[] = {SDLK_1, SDLK_2, SDLK_3, SDLK_4, SDLK_5, SDLK_6, SDLK_7, SDLK_8, SDLK_KP1, SDLK_KP5,
     SDLK_KP8, SDLK_AMPERSAND, SDLK_WORLD_73, SDLK_QUOTEDBL, SDLK_QUOTE, SDLK_LEFTPAREN, SDLK_MINUS, SDLK_WORLD_72,
     SDLK_UNDERSCORE, SDLK_t, SDLK_a, SDLK_BACKSPACE, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE, SDLK_n, SDLK_r,
-    SDLK_o, SDLK_c, SDLK_m, SDLK_z, SDLK_q, SDLK_F1, SDLK_F2};
+    SDLK_o, SDLK_c, SDLK_m, SDLK_s, SDLK_e, SDLK_z, SDLK_q, SDLK_F1, SDLK_F2};
 
 // The records of main, owned by the test, and the stream of input.
 struct Endurance {
@@ -57,7 +59,8 @@ struct Endurance {
     int32_t etat = ETAT_START, continuer = 1, combinaison = Rien, creditDebut = CREDIT_INITIAL;
     // The coach, the same stake and the sound on (dummy driver), the cards'
     // flicks told by the animations; the stream changes them on the Option screen.
-    Complements complements{{1, 1, FENETRE_X1, 1}, {}, {}, {nullptr, nullptr, entendRetournees, &complements.ecoute}, {}};
+    Complements complements{
+        {1, 1, FENETRE_X1, 1}, {}, {}, {nullptr, nullptr, entendRetournees, &complements.ecoute}, {}, {}};
     const uint64_t graine = std::getenv("VELMORA_GRAINE") ? std::stoull(std::getenv("VELMORA_GRAINE")) : 20261206;
     const uint64_t total = std::getenv("VELMORA_EVENEMENTS") ? std::stoull(std::getenv("VELMORA_EVENEMENTS"))
                                                               : VELMORA_EVENEMENTS_DEFAUT;
@@ -66,7 +69,7 @@ struct Endurance {
     uint32_t temps = 0;                // the animations' clock
     uint64_t interruptions = 0;        // events pushed during an animation
     const char* erreur = nullptr;  // the first fault seen
-    std::bitset<6> fondsVus = 0;
+    std::bitset<7> fondsVus = 0;
 
     // What must hold whenever the game waits for input; null when it all does.
     // creditDebut is the credit the counters account for in the current pass.
@@ -96,12 +99,13 @@ struct Endurance {
     // spent. The input tests try other events on each screen.
     void pousseSuivant()
     {
-        fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 5)));
+        fondsVus.set(size_t(std::clamp(etatSurface.fond, 0, 6)));
         if (erreur == nullptr && (erreur = defaut()) != nullptr) ADD_FAILURE() << erreur << " at event " << produits;
-        // About, Help and game over, the last backgrounds, have only Back or Continue.
-        const Vise& c = vises[etatSurface.fond >= FOND_APROPOS ? 0
+        // About, Help and game over have only Back or Continue.
+        const Vise& c = vises[etatSurface.fond == FOND_BILAN ? (alea() % 4 ? 12 + alea() % 2 : 0)
+                              : etatSurface.fond >= FOND_APROPOS ? 0
                               : etat == ETAT_OPTION ? (alea() % 4 ? (alea() % 8 ? 8 + alea() % 2 : 10) : 0)
-                              : alea() % 50 ? 2 + alea() % 6 : alea() % 2];
+                              : alea() % 50 ? (alea() % 8 ? 2 + alea() % 6 : 11) : alea() % 2];
         const Point ici{uint16_t(c.x - c.dx + alea() % (2 * c.dx + 1)), uint16_t(c.y - c.dy + alea() % (2 * c.dy + 1))};
         if (SDL_Event e{.expose = {SDL_VIDEOEXPOSE}}; alea() % 50 == 0) SDL_PushEvent(&e);
         if (produits++ >= total) {

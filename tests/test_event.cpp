@@ -16,12 +16,12 @@ namespace {
 
 using Evenements = EcranTest;
 
-// What a call may change: the 31 codes of the screen record, then etat,
-// continuer (FIN), credit and mise; compared as 35 integers, by index.
+// What a call may change: the 32 codes of the screen record, then etat,
+// continuer (FIN), credit and mise; compared as 36 integers, by index.
 struct Jeu { EtatSurface s; int32_t etat, continuer, credit, mise; };
-using Etat = std::array<int32_t, 35>;
-enum { GARDER = 6, JETON = 11, AIDE = 21, APROPOS, CARTE, RETOUR = 26, NEWGAME, RESUME, OPTION, CONT };
-enum { ETAT = 31, FIN, CREDIT, MISE };
+using Etat = std::array<int32_t, 36>;
+enum { GARDER = 6, JETON = 11, AIDE = 21, APROPOS, CARTE, RETOUR = 26, NEWGAME, RESUME, OPTION, CONT, STATS };
+enum { ETAT = 32, FIN, CREDIT, MISE };
 enum Ecran { Start, Option, Mise, FirstHand, SecondHand, Loose, APropos };
 constexpr Uint8 APPUI = SDL_MOUSEBUTTONDOWN, RELACHE = SDL_MOUSEBUTTONUP;
 
@@ -95,6 +95,7 @@ const Zone zones[] = {
     {Start, {SDLK_r, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE}, 283, 586, 203, 239, RESUME, 1, 0, ETAT_REPRISE},
     {Start, {SDLK_r}, 283, 586, 203, 239, RESUME, -1, -1, -2, 0, 12},  // Resume closed: no saved game
     {Start, {SDLK_o}, 283, 586, 261, 297, OPTION, 1, 0, ETAT_OPTION},
+    {Start, {SDLK_s}, 283, 586, 319, 355, STATS, 1, 0, ETAT_BILAN},
     {Option, RETOUR_, 7, 114, 457, 483, RETOUR, 1, 0, ETAT_START},
     {Option, {}, 7, 114, 426, 452, 0, -1, -1},  // Back is released in its own rectangle only
     // The settings, without settings to change.

@@ -21,6 +21,14 @@
 #include <thread>
 #include <vector>
 
+#include "analyseCarte.h"
+#include "bilan.h"
+#include "gestionCarte.h"
+#include "gestionMenu.h"
+#include "gestionMiseGain.h"
+#include "interfaceGraphique.h"
+#include "main.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -383,6 +391,106 @@ TEST_F(Fenetre, ClavierAzerty)
     EXPECT_TRUE(attendEgal(marquees)) << "the first and third cards marked";
     touches("space");
     EXPECT_TRUE(attendImage("bouton/boutonRejouerUp.bmp", 385, 440));
+    quitte();
+}
+
+// The 20 hands that the game deals from this seed, each staked 1 and kept
+// whole (its hold worth its payout), valued by the advisor as the game does.
+Bilan vingtMains(uint32_t graine, const TablesConseil& tables)
+{
+    Carte cartes[NB_CARTES];
+    Liste sabot, mainJoueur, defausse;
+    Statistique statistiques[NB_STATISTIQUES] = {};
+    EtatSurface e{};
+    initJeu(cartes, &sabot, &mainJoueur, &defausse, statistiques, graine);
+    Bilan b;
+    initBilan(&b);
+    for (int32_t main = 1, credit = CREDIT_INITIAL; main <= 20; ++main) {
+        melangeSabot(&sabot, &defausse, &mainJoueur);
+        premierTirage(&sabot, &mainJoueur, &e);
+        const int32_t c = analyseCarte(&mainJoueur);
+        Garde gardes[NB_GARDES];
+        analyseGardes(&tables, e.carte, gardes);
+        const Garde& m = gardes[meilleureGarde(gardes)];
+        credit += multiplicateurs[c] - 1;
+        const MainJouee jouee{1, multiplicateurs[c], c, credit, multiplicateurs[c] * UNITE_CONSEIL,
+                              m.gain * (UNITE_CONSEIL / m.nbTirages), main};
+        ajouteMain(&b, &jouee);
+    }
+    return b;
+}
+
+// The statistics screen of a record as the game's own code draws it, on SDL's dummy display.
+Surface ecranBilan(const Bilan& bilan, const RetourConseil& retour)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);  // the game is started without it
+    const fs::path ici = fs::current_path();
+    fs::current_path(VELMORA_DONNEES);
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_Surface* ecran = SDL_SetVideoMode(872, 488, 32, SDL_SWSURFACE);
+    EtatSurface e;
+    initEtatSurface(&e);
+    const EtatBilan etatBilan{};
+    affichageMenuBilan(ecran, &e, &etatBilan, &bilan, &retour);
+    Surface copie(SDL_ConvertSurface(ecran, ecran->format, SDL_SWSURFACE), SDL_FreeSurface);
+    SDL_Quit();
+    fs::current_path(ici);
+    return copie;
+}
+
+// Twenty hands on a pinned seed, staked 1 and kept whole (without the cards'
+// animations, which would take the queued clicks as finishing presses); a new run opens
+// the statistics screen: the file holds those hands, and the window shows
+// what the game's code draws for that file, numbers, bars and curve. Clear,
+// then Yes, empties file and screen; Back goes to the start screen.
+TEST_F(Fenetre, VingtMainsPuisLesStatistiques)
+{
+    constexpr uint32_t graine = 20261206;
+    const std::string jeu =
+        "LD_PRELOAD=" VELMORA_TEMPS_FIXE " VELMORA_TEMPS=" + std::to_string(graine) + " " VELMORA_EXECUTABLE;
+    const std::string fichier = maison + "/.local/share/velmora/statistiques";
+    const auto lu = [&] { std::ifstream f(fichier); return std::string{std::istreambuf_iterator<char>(f), {}}; };
+    fs::create_directories(maison + "/.config/velmora");
+    std::ofstream(maison + "/.config/velmora/options") << "animations=aucune\n";
+    demarre(jeu, VELMORA_DONNEES);
+    ASSERT_TRUE(attendImage("bouton/boutonStatistiquesUp.bmp", 282, 318));
+    clic(434, 162);  // New game
+    for (int main = 0; main < 20; ++main)
+        for (auto [x, y] : {std::pair{80, 243}, {461, 459}, {461, 459}, {461, 459}})
+            clic(x, y);  // chip 1, deal, draw, again
+    for (int essai = 0; essai < 100 && lu().find("\nmains 20\n") == std::string::npos; ++essai)
+        std::this_thread::sleep_for(100ms);
+    quitte();
+
+    TablesConseil tables;
+    initTablesConseil(&tables);
+    RetourConseil retour;
+    analyseRetour(&tables, &retour);
+    const Bilan attendu = vingtMains(graine, tables);
+    Bilan ecrit;
+    std::string raison;
+    ASSERT_TRUE(lectureBilan(lu(), &ecrit, &raison)) << raison << "\n" << lu();
+    EXPECT_EQ(texteBilan(&ecrit), texteBilan(&attendu));
+    EXPECT_EQ((std::array{ecrit.mains, ecrit.misees, ecrit.parties}), (std::array<int64_t, 3>{20, 20, 1}));
+    EXPECT_EQ(chanceUnites(&ecrit), 0) << "every hand kept whole paid what it was worth";
+
+    demarre(jeu, VELMORA_DONNEES);
+    ASSERT_TRUE(attendImage("bouton/boutonStatistiquesUp.bmp", 282, 318));
+    clic(434, 337);  // Statistiques
+    const Surface joue = ecranBilan(ecrit, retour);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, joue.get(), 0, 0); })) << "see " << capture;
+
+    clic(810, 470);  // Effacer
+    ASSERT_TRUE(attendImage("bouton/boutonOuiUp.bmp", 286, 272));
+    clic(356, 289);  // Oui, effacer
+    Bilan vide;
+    initBilan(&vide);
+    const Surface efface = ecranBilan(vide, retour);
+    EXPECT_TRUE(attendEcran([&](SDL_Surface* s) { return montre(s, efface.get(), 0, 0); }));
+    EXPECT_EQ(lu(), texteBilan(&vide));
+
+    clic(60, 470);  // Retour
+    EXPECT_TRUE(attendImage("bouton/boutonNewGameUp.bmp", 282, 143));
     quitte();
 }
 

@@ -34,11 +34,15 @@ uint32_t pixel(const SDL_Surface* s, int x, int y) { return static_cast<const ui
 struct Groupe { std::string prefixe; std::vector<std::string> noms, looks; int largeur, hauteur; };
 const std::vector<std::string> UD = {"Up", "Down"}, UN = {""}, JETONS = {"1", "2", "5", "10", "20", "50", "100", "200", "Allin", "Reset"};
 const Groupe groupes[] = {
-    {"background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver"}, UN, 872, 488},
+    {"background", {"Start", "Option", "Jeu", "Apropos", "Aide", "GameOver", "Bilan"}, UN, 872, 488},
     {"backTexte", UN, UN, 10 - 872, 93 - 488},
-    {"bouton/bouton", {"Aide", "Apropo", "Retour", "Continuer"}, UD, 110, 29},
+    {"bouton/bouton", {"Aide", "Apropo", "Retour", "Continuer", "Effacer"}, UD, 110, 29},
     {"bouton/bouton", {"CarteUp", "CarteDown", "CarteDisa", "RejouerUp", "RejouerDown"}, UN, 154, 39},
-    {"bouton/bouton", {"NewGameUp", "NewGameDown", "ResumeUp", "ResumeDown", "ResumeClose", "OptionUp", "OptionDown"}, UN, 306, 39},
+    {"bouton/bouton", {"NewGameUp", "NewGameDown", "ResumeUp", "ResumeDown", "ResumeClose", "OptionUp", "OptionDown",
+                       "StatistiquesUp", "StatistiquesDown"}, UN, 306, 39},
+    // The statistics screen's question and its answers.
+    {"bilan/confirmation", UN, UN, 400, 160},
+    {"bouton/bouton", {"Oui", "Non"}, UD, 140, 34},
     {"bouton/bouton", {"Garder"}, UD, 72, 17},
     {"jeton/jeton", JETONS, UD, 70, 70},
     {"carte/", {"2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K", "as"}, {"Trefle", "Carreau", "Coeur", "Pique"}, 62, 100},

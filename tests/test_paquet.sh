@@ -28,7 +28,7 @@ for f in /usr/games/velmora /usr/games/velmora-conseil /usr/lib/games/velmora/ve
     /usr/share/man/man6/velmora-conseil.6.gz /usr/share/doc/velmora/copyright /usr/share/doc/velmora/changelog.gz; do
     verifie "file $f" contient "$fichiers" "$f"
 done
-verifie "142 pictures" test "$(grep -c '^/usr/share/games/velmora/image/.*\.bmp$' <<<"$fichiers")" -eq 142
+verifie "152 pictures" test "$(grep -c '^/usr/share/games/velmora/image/.*\.bmp$' <<<"$fichiers")" -eq 152
 verifie "13 sounds" test "$(grep -c '^/usr/share/games/velmora/son/.*\.wav$' <<<"$fichiers")" -eq 13
 verifie "only under /usr" test -z "$(grep -v -e '^/usr' -e '^$' <<<"$fichiers")"
 # The font is a link into fonts-liberation, which the package depends on.

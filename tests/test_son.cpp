@@ -111,6 +111,7 @@ const Cas cas[] = {
      [](Instant& i) { i.surface.texteHaut = TEXTE_MISE, i.mise = 3, i.credit = 0; }, {}},
     {"replay pressed", &premiere, [](Instant& i) { i.surface.boutonCarte = REJOUER_UP; },
      [](Instant& i) { i.surface.boutonCarte = REJOUER_DOWN; }, {{SON_CLIC}}},
+    {"Statistiques", &mise, rien, [](Instant& i) { i.surface.boutonStatistiques = 1; }, {{SON_CLIC}}},
     {"a setting changed", &mise, [](Instant& i) { i.etat = ETAT_OPTION, i.reglages.son = 0; },
      [](Instant& i) { i.reglages.son = 1; }, {{SON_CLIC}}},
     {"slot 3 marked", &premiere, rien, [](Instant& i) { i.surface.garder[2] = 1; }, {{SON_CHANGER, 0, 2}}},
