@@ -22,11 +22,9 @@ inline MainJouee main_(int32_t mise, int32_t c, int32_t credit, int64_t jouee, i
     return {mise, multiplicateurs[c] * mise, c, credit, jouee * U, meilleure * U, partie};
 }
 
-// What a row expects of the record, -1 for a field left unchecked.
-
 inline Bilan vide() { Bilan b; initBilan(&b); return b; }
-inline Bilan avec(void (*change)(Bilan*)) { Bilan b = vide(); change(&b); return b; }
 
+// n hands of class c in a row, each staked mise, from the credit credit0.
 inline std::vector<MainJouee> suite(int n, int32_t mise, int32_t c, int32_t credit0)
 {
     std::vector<MainJouee> mains;
@@ -34,4 +32,3 @@ inline std::vector<MainJouee> suite(int n, int32_t mise, int32_t c, int32_t cred
         mains.push_back(main_(mise, c, credit0 + i * (multiplicateurs[c] - 1) * mise, 1, 1, i));
     return mains;
 }
-
