@@ -1,9 +1,6 @@
 #include "bilan.h"
 
-#include <zlib.h>
-
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <span>
@@ -11,6 +8,7 @@
 #include "analyseConseil.h"
 #include "fichiers.h"
 #include "gestionMiseGain.h"
+#include "lignesCles.h"
 
 namespace {
 
@@ -133,94 +131,8 @@ bool mainPossible(const MainJouee* m)
 
 // --- Text form ---
 
-// The first line names the format and its version; the last holds the
-// crc32 of every byte before it.
 constexpr std::string_view ENTETE = "velmora statistiques 1";
-constexpr std::string_view CLE_CRC = "crc32";
-
-template <typename Entier>
-void ajouteLigne(std::string* texte, std::string_view cle, std::span<const Entier> valeurs)
-{
-    texte->append(cle);
-    for (Entier v : valeurs) {
-        texte->push_back(' ');
-        texte->append(std::to_string(v));
-    }
-    texte->push_back('\n');
-}
-
-std::string ligneCrc(std::string_view corps)
-{
-    const auto crc = static_cast<uint32_t>(
-        crc32(0L, reinterpret_cast<const Bytef*>(corps.data()), static_cast<uInt>(corps.size())));
-    char ligne[32];
-    std::snprintf(ligne, sizeof ligne, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(), crc);
-    return ligne;
-}
-
-// Reads "key v1 v2 ..." lines in a fixed order, single spaces, values in range.
-class Lecteur {
-public:
-    explicit Lecteur(std::string_view texte) : reste_(texte) {}
-
-    template <typename Entier, std::size_t N>
-    bool ligne(std::string_view cle, std::span<Entier, N> valeurs, int64_t min, int64_t max)
-    {
-        std::string_view ligne;
-        if (!suivante(&ligne) || !ligne.starts_with(cle) ||
-            (ligne.size() > cle.size() && ligne[cle.size()] != ' ')) {
-            return erreur("ligne \"" + std::string(cle) + "\" attendue");
-        }
-        ligne.remove_prefix(cle.size());
-        for (Entier& v : valeurs) {
-            int64_t lu = 0;
-            if (ligne.empty()) {
-                return erreur("valeurs manquantes sur la ligne \"" + std::string(cle) + "\"");
-            }
-            ligne.remove_prefix(1);
-            const auto [fin, ec] = std::from_chars(ligne.data(), ligne.data() + ligne.size(), lu);
-            if (ec != std::errc() || fin == ligne.data() || (fin != ligne.data() + ligne.size() && *fin != ' ') ||
-                lu < min || lu > max) {
-                return erreur("valeur hors limites sur la ligne \"" + std::string(cle) + "\"");
-            }
-            ligne.remove_prefix(static_cast<std::size_t>(fin - ligne.data()));
-            v = static_cast<Entier>(lu);
-        }
-        return ligne.empty() || erreur("trop de valeurs sur la ligne \"" + std::string(cle) + "\"");
-    }
-
-    template <typename Entier>
-    bool ligne(std::string_view cle, Entier* valeur, int64_t min, int64_t max)
-    {
-        return ligne(cle, std::span<Entier>(valeur, 1), min, max);
-    }
-
-    bool suivante(std::string_view* ligne)
-    {
-        const std::size_t fin = reste_.find('\n');
-        if (fin == std::string_view::npos) {
-            return false;
-        }
-        *ligne = reste_.substr(0, fin);
-        reste_.remove_prefix(fin + 1);
-        return true;
-    }
-
-    std::string_view reste() const { return reste_; }
-    const std::string& raison() const { return raison_; }
-
-private:
-    bool erreur(std::string raison)
-    {
-        raison_ = std::move(raison);
-        return false;
-    }
-
-    std::string_view reste_;
-    std::string raison_;
-};
-
-bool lisSommes(Lecteur* l, Bilan* b)
+bool lisSommes(LecteurLignes* l, Bilan* b)
 {
     int64_t unite = 0;
     std::array<int64_t, 2> joue{}, meilleur{};
@@ -243,7 +155,7 @@ bool lisSommes(Lecteur* l, Bilan* b)
     return ok;
 }
 
-bool lisCourbe(Lecteur* l, Bilan* b)
+bool lisCourbe(LecteurLignes* l, Bilan* b)
 {
     std::array<int64_t, 4> partie{};
     if (!l->ligne("partie", std::span(partie), -MAX, MAX)) {
@@ -398,7 +310,7 @@ std::string texteBilan(const Bilan* b)
 
 bool lectureBilan(std::string_view texte, Bilan* bilan, std::string* raison)
 {
-    Lecteur lecteur(texte);
+    LecteurLignes lecteur(texte);
     std::string_view ligne;
     if (!lecteur.suivante(&ligne) || ligne != ENTETE) {
         *raison = "format ou version inconnus";
@@ -409,7 +321,7 @@ bool lectureBilan(std::string_view texte, Bilan* bilan, std::string* raison)
         *raison = lecteur.raison();
         return false;
     }
-    if (lecteur.reste() != ligneCrc(texte.substr(0, texte.size() - lecteur.reste().size()))) {
+    if (!lecteur.crcJuste()) {
         *raison = "somme de controle fausse";
         return false;
     }

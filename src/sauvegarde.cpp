@@ -1,106 +1,20 @@
 #include "sauvegarde.h"
 
-#include <zlib.h>
-
-#include <charconv>
 #include <cstdio>
 #include <limits>
 #include <span>
 
 #include "fichiers.h"
 #include "interfaceGraphique.h"
+#include "lignesCles.h"
 
 namespace {
 
-// The first line names the format and its version; the last holds the
-// crc32 of every byte before it.
 constexpr std::string_view ENTETE = "velmora partie 2";
-constexpr std::string_view CLE_CRC = "crc32";
 
 // The counters' keys, in the order of the statistiques block.
 constexpr std::array<std::string_view, NB_STATISTIQUES> clesCompteurs = {
     "credit", "mise", "gain", "nbGagne", "nbPerdu", "gainMax", "gainTotal"};
-
-template <typename Entier>
-void ajouteLigne(std::string* texte, std::string_view cle, const Entier* valeurs, std::size_t nombre)
-{
-    texte->append(cle);
-    for (std::size_t i = 0; i < nombre; ++i) {
-        texte->push_back(' ');
-        texte->append(std::to_string(valeurs[i]));
-    }
-    texte->push_back('\n');
-}
-
-// The last line: the crc32 of every byte of corps.
-std::string ligneCrc(std::string_view corps)
-{
-    const auto crc = static_cast<uint32_t>(
-        crc32(0L, reinterpret_cast<const Bytef*>(corps.data()), static_cast<uInt>(corps.size())));
-    char ligne[32];
-    std::snprintf(ligne, sizeof ligne, "%.*s %08x\n", static_cast<int>(CLE_CRC.size()), CLE_CRC.data(), crc);
-    return ligne;
-}
-
-// Reads the text line by line; every line is "key v1 v2 ...", single spaces.
-class Lecteur {
-public:
-    explicit Lecteur(std::string_view texte) : reste_(texte) {}
-
-    // The next line, which must be `cle` followed by exactly `nombre` integers of [min, max].
-    template <typename Entier>
-    bool ligne(std::string_view cle, Entier* valeurs, std::size_t nombre, int64_t min, int64_t max)
-    {
-        std::string_view ligne;
-        if (!suivante(&ligne) || !ligne.starts_with(cle)) {
-            return erreur("ligne \"" + std::string(cle) + "\" attendue");
-        }
-        ligne.remove_prefix(cle.size());
-        for (std::size_t i = 0; i < nombre; ++i) {
-            int64_t valeur = 0;
-            if (!ligne.starts_with(' ') || !entier(&ligne, &valeur) || valeur < min || valeur > max) {
-                return erreur("valeur hors limites sur la ligne \"" + std::string(cle) + "\"");
-            }
-            valeurs[i] = static_cast<Entier>(valeur);
-        }
-        return ligne.empty() || erreur("trop de valeurs sur la ligne \"" + std::string(cle) + "\"");
-    }
-
-    bool suivante(std::string_view* ligne)
-    {
-        const std::size_t fin = reste_.find('\n');
-        if (fin == std::string_view::npos) {
-            return false;
-        }
-        *ligne = reste_.substr(0, fin);
-        reste_.remove_prefix(fin + 1);
-        return true;
-    }
-
-    std::string_view reste() const { return reste_; }
-    bool erreur(std::string raison)
-    {
-        raison_ = std::move(raison);
-        return false;
-    }
-    const std::string& raison() const { return raison_; }
-
-private:
-    static bool entier(std::string_view* ligne, int64_t* valeur)
-    {
-        ligne->remove_prefix(1);
-        const char* fin = ligne->data() + ligne->size();
-        const auto [suite, ec] = std::from_chars(ligne->data(), fin, *valeur);
-        if (ec != std::errc() || suite == ligne->data() || (suite != fin && *suite != ' ')) {
-            return false;
-        }
-        ligne->remove_prefix(static_cast<std::size_t>(suite - ligne->data()));
-        return true;
-    }
-
-    std::string_view reste_;
-    std::string raison_;
-};
 
 // The coach's tally: holds played, best ones among them, credits given away
 // (in units of its own), which only worse holds give.
@@ -218,15 +132,15 @@ std::string textePartie(const Partie* partie)
     std::string texte(ENTETE);
     texte.push_back('\n');
     for (int32_t i = 0; i < NB_STATISTIQUES; ++i) {
-        ajouteLigne(&texte, clesCompteurs[i], &partie->compteurs[i], 1);
+        ajouteLigne(&texte, clesCompteurs[i], partie->compteurs[i]);
     }
     const std::array<int64_t, 3> bilan = {partie->bilan.mainsJouees, partie->bilan.meilleures, partie->bilan.cedes};
-    ajouteLigne(&texte, "conseil", bilan.data(), bilan.size());
-    ajouteLigne(&texte, "main", &partie->mainEnJeu, 1);
+    ajouteLigne(&texte, "conseil", std::span<const int64_t>(bilan));
+    ajouteLigne(&texte, "main", partie->mainEnJeu);
     if (partie->mainEnJeu != 0) {
-        ajouteLigne(&texte, "cartes", partie->carte.data(), NB_CARTES_MAIN);
-        ajouteLigne(&texte, "changer", partie->garder.data(), NB_CARTES_MAIN);
-        ajouteLigne(&texte, "sabot", partie->sabot.data(), NB_CARTES_SABOT);
+        ajouteLigne(&texte, "cartes", std::span<const int32_t>(partie->carte));
+        ajouteLigne(&texte, "changer", std::span<const int32_t>(partie->garder));
+        ajouteLigne(&texte, "sabot", std::span<const int32_t>(partie->sabot));
     }
     return texte + ligneCrc(texte);
 }
@@ -234,7 +148,7 @@ std::string textePartie(const Partie* partie)
 bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
 {
     Partie lue{};
-    Lecteur lecteur(texte);
+    LecteurLignes lecteur(texte);
     std::string_view ligne;
     if (!lecteur.suivante(&ligne) || ligne != ENTETE) {
         *raison = "format ou version inconnus";
@@ -243,21 +157,21 @@ bool lecturePartie(std::string_view texte, Partie* partie, std::string* raison)
     constexpr int64_t max = std::numeric_limits<int32_t>::max();
     bool ok = true;
     for (int32_t i = 0; ok && i < NB_STATISTIQUES; ++i) {
-        ok = lecteur.ligne(clesCompteurs[i], &lue.compteurs[i], 1, 0, max);
+        ok = lecteur.ligne(clesCompteurs[i], &lue.compteurs[i], 0, max);
     }
     std::array<int64_t, 3> bilan{};
-    ok = ok && lecteur.ligne("conseil", bilan.data(), bilan.size(), 0, CEDES_MAX);
-    ok = ok && lecteur.ligne("main", &lue.mainEnJeu, 1, 0, 1);
+    ok = ok && lecteur.ligne("conseil", std::span(bilan), 0, CEDES_MAX);
+    ok = ok && lecteur.ligne("main", &lue.mainEnJeu, 0, 1);
     if (ok && lue.mainEnJeu != 0) {
-        ok = lecteur.ligne("cartes", lue.carte.data(), NB_CARTES_MAIN, 1, NB_CARTES) &&
-             lecteur.ligne("changer", lue.garder.data(), NB_CARTES_MAIN, 0, 1) &&
-             lecteur.ligne("sabot", lue.sabot.data(), NB_CARTES_SABOT, 1, NB_CARTES);
+        ok = lecteur.ligne("cartes", std::span(lue.carte), 1, NB_CARTES) &&
+             lecteur.ligne("changer", std::span(lue.garder), 0, 1) &&
+             lecteur.ligne("sabot", std::span(lue.sabot), 1, NB_CARTES);
     }
     if (!ok) {
         *raison = lecteur.raison();
         return false;
     }
-    if (lecteur.reste() != ligneCrc(texte.substr(0, texte.size() - lecteur.reste().size()))) {
+    if (!lecteur.crcJuste()) {
         *raison = "somme de controle fausse";
         return false;
     }

@@ -5,19 +5,11 @@
 #include <array>
 #include <bit>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <vector>
 
 #include "analyseCarte.h"
-#include "gestionCarte.h"
-#include "gestionEvent.h"
-#include "gestionMiseGain.h"
-#include "interfaceGraphique.h"
-#include "main.h"
 #include "reglages.h"
 #include "sauvegarde.h"
-#include "scenario.h"
 #include "tableTest.h"
 
 namespace {
@@ -54,8 +46,9 @@ TEST(Demarrage, DossierDesDonnees)
     fs::current_path(ici);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(choisitDossierDonnees({candidats, 1}));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Impossible de trouver les images du jeu : aucun dossier image dans " +
-                                                          ici.string() + ", " + candidats[0].string() + "\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Impossible de trouver les images du jeu : aucun dossier image dans " + ici.string() + ", " +
+                  candidats[0].string() + "\n");
     EXPECT_TRUE(choisitDossierDonnees(candidats));
     EXPECT_EQ(fs::current_path(), candidats[1]);
     fs::current_path(avant);
@@ -63,35 +56,29 @@ TEST(Demarrage, DossierDesDonnees)
 
 // Twelve hands with different holds. The deal button is dead until something
 // is staked, and again after Reset; a second press on a hold button takes its
-// mark back. After each hand the table shows the hand, the credit moved by
-// the stake and the payout, the banners and the deal button show the result,
-// and the hand is counted once. (The soak checks the lists at every wait.)
+// mark back. After each hand the table shows the hand drawn from the deck,
+// the banners and the deal button show the result, and the hand is counted
+// once. (The soak checks at every wait that no card is lost and that the
+// credit, the stake and the payout add up.)
 TEST_F(Table, PlusieursMainsAvecEchangesGainsEtPertes)
 {
     clic(NOUVELLE_PARTIE);
     for (int main = 0; main < 12; ++main) {
-        const int32_t creditAvant = valeur(credit);
         for (Point p : {DISTRIBUER, JETON_10, RESET, DISTRIBUER, JETON_10, JETON_1, DISTRIBUER}) clic(p);
         const unsigned marques = main * 11 % 32;  // the slots exchanged at the draw
-        for (int slot = 0; slot < 5; ++slot) {
+        for (int slot = 0; slot < 5; ++slot)
             if (marques >> slot & 1) clic(garder(slot));
-        }
         for (Point p : {garder(4), garder(4), DISTRIBUER, DISTRIBUER}) clic(p);
         passe();
 
         EXPECT_EQ(sabot.taille, 47 - std::popcount(marques));
-        EXPECT_EQ(defausse.taille, std::popcount(marques));
         std::vector<int32_t> table(etatSurface.carte, etatSurface.carte + 5);
         std::ranges::sort(table);
         EXPECT_EQ(table, ids(mainJoueur));
-
         EXPECT_EQ(valeur(mise), 11);
-        EXPECT_EQ(valeur(credit), creditAvant - 11 + valeur(gain));
-        EXPECT_EQ(valeur(gain) == 0, combinaison == Rien) << "every combination pays";
         EXPECT_EQ(etatSurface.texteHaut, combinaison == Rien ? TEXTE_LOOSE : TEXTE_WIN);
         EXPECT_EQ(etatSurface.texteBas, combinaison);
-        EXPECT_EQ(etatSurface.boutonCarte, REJOUER_UP);
-        EXPECT_EQ(etat, ETAT_MISE);
+        EXPECT_TRUE(etatSurface.boutonCarte == REJOUER_UP && etat == ETAT_MISE) << "the replay back to the stake";
         EXPECT_EQ(valeur(nbGagne) + valeur(nbPerdu), main + 1);
     }
     EXPECT_TRUE(valeur(nbGagne) > 0 && valeur(nbPerdu) > 0) << "the seed should give both a win and a loss";
@@ -133,40 +120,22 @@ TEST_F(Table, ToutPerduPuisContinuerRelanceUnePartieA50)
     for (int i = 0; i < NB_STATISTIQUES; ++i) EXPECT_EQ(statistiques[i].valeur, i == credit ? 50 : 0) << i;
 }
 
-// Saved at the deal, when a table screen is quit (from Help too), never from
-// the start screen; Resume brings the hand back and draws from the saved deck.
+// A marked hand is saved when the player quits. Quitting the start screen
+// leaves the file as it is; resumed and quit at once, the hand (its marks,
+// stake and deck) is saved again byte for byte. (Every screen left in every
+// way, resumed and played on: test_conservation.)
 TEST_F(Table, SauvegardeEtReprise)
 {
     Fichier fichier;
-    quitteApres(ETAT_START, {NOUVELLE_PARTIE, JETON_10}, &fichier.sauvegarde);
-    EXPECT_EQ(fichier.lue().compteurs[credit], 50) << "the stake goes back to the credit";
-
-    etat = ETAT_START, continuer = 1;
-    for (Point p : {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(1), garder(3)}) clic(p);
-    presse(AIDE);
-    pousseQuitter();
-    passe(&fichier.sauvegarde);
-    EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND) << "the first hand's banner";
-    const Partie sauvee = fichier.lue();
+    quitteApres(ETAT_START, {NOUVELLE_PARTIE, JETON_10, DISTRIBUER, garder(1), garder(3)}, &fichier.sauvegarde);
+    EXPECT_EQ(fichier.lue().garder, (std::array<int32_t, 5>{0, 1, 0, 1, 0}));
     const std::string texte = contenu(fichier.sauvegarde.chemin);
-    EXPECT_EQ(sauvee.mainEnJeu, 1);
-    EXPECT_EQ(sauvee.compteurs[mise], 10);
-    EXPECT_EQ(sauvee.garder, (std::array<int32_t, 5>{0, 1, 0, 1, 0}));
-
-    // Quitting the start screen leaves the file as it is.
     fichier.sauvegarde.reprise = true;
     quitteApres(ETAT_START, {}, &fichier.sauvegarde);
     EXPECT_EQ(contenu(fichier.sauvegarde.chemin), texte);
-
-    // Resumed and quit at once: the same hand, marks, stake and deck saved again.
     quitteApres(ETAT_START, {REPRENDRE}, &fichier.sauvegarde);
     EXPECT_EQ(contenu(fichier.sauvegarde.chemin), texte);
-    EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND);
-
-    quitteApres(ETAT_START, {REPRENDRE, DISTRIBUER}, &fichier.sauvegarde);
-    const std::array tiree{sauvee.carte[0], sauvee.sabot[0], sauvee.carte[2], sauvee.sabot[1], sauvee.carte[4]};
-    EXPECT_EQ(std::to_array(etatSurface.carte), tiree) << "the marked slots drawn from the saved deck";
-    EXPECT_EQ(fichier.lue().mainEnJeu, 0);
+    EXPECT_EQ(etatSurface.texteHaut, TEXTE_FIRSTHAND) << "the hand back on the table";
 }
 
 // Presses step the settings, the window size at once; leaving saves only a
@@ -174,8 +143,8 @@ TEST_F(Table, SauvegardeEtReprise)
 TEST_F(Table, OptionsChangeesPuisEnregistrees)
 {
     constexpr Point CONSEIL{358, 153}, MEME_MISE{358, 217}, FENETRE{358, 281}, SON{358, 345}, ANIMATIONS{358, 409};
-    for (Point p : {OPTION, RETOUR, OPTION, CONSEIL, FENETRE, FENETRE, MEME_MISE, MEME_MISE, SON, ANIMATIONS, ANIMATIONS,
-                    RETOUR})
+    for (Point p : {OPTION, RETOUR, OPTION, CONSEIL, FENETRE, FENETRE, MEME_MISE, MEME_MISE, SON, ANIMATIONS,
+                    ANIMATIONS, RETOUR})
         clic(p);
     passe();
     EXPECT_EQ(sabot.taille, 0) << "no hand is dealt in a pass that shows none";
@@ -203,8 +172,8 @@ TEST_F(Table, MemeMiseApresUneMain)
     }
 }
 
-// The coach off, then on: silent, then one hold in the tally at the draw; the tally is saved, comes
-// back with Resume and goes back to zero with a new game.
+// The coach off, then on: silent, then one hold in the tally at the draw; the tally is saved and goes
+// back to zero with a new game. (Back with Resume: test_conservation.)
 TEST_F(Table, LeConseilCompteChaqueMainJouee)
 {
     Fichier fichier;
@@ -217,11 +186,8 @@ TEST_F(Table, LeConseilCompteChaqueMainJouee)
         EXPECT_EQ(conseil.bilan.mainsJouees, actif);
     }
     EXPECT_EQ(fichier.lue().bilan.mainsJouees, 1);
-    fichier.sauvegarde.reprise = true;
-    for (Point p : {REPRENDRE, NOUVELLE_PARTIE}) {
-        quitteApres(ETAT_START, {p}, &fichier.sauvegarde);
-        EXPECT_EQ(conseil.bilan.mainsJouees, p.y == REPRENDRE.y ? 1 : 0);
-    }
+    quitteApres(ETAT_START, {NOUVELLE_PARTIE});
+    EXPECT_EQ(conseil.bilan.mainsJouees, 0);
 }
 
 // A press during the deal or the draw (mouse or key, on a button or not)
@@ -243,10 +209,8 @@ TEST_F(Table, UnAppuiPendantUneAnimationNeFaitRienDautre)
     };
     void (*const appuis[])() = {[] {}, [] { clic(DISTRIBUER); }, [] { clic(garder(2)); }, [] { clic(AIDE); },
                                 [] { pousseTouche(SDLK_RETURN), pousseTouche(SDLK_RETURN, SDL_KEYUP); },
-                                [] {
-                                    pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT);
-                                    pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT);
-                                }};
+                                [] { pousseBouton(SDL_MOUSEBUTTONDOWN, DISTRIBUER, SDL_BUTTON_RIGHT),
+                                     pousseBouton(SDL_MOUSEBUTTONUP, DISTRIBUER, SDL_BUTTON_RIGHT); }};
     for (bool tirage : {false, true}) {
         const auto attendue = joue(tirage, appuis[0], [] { pousseTouche(SDLK_ESCAPE); });
         EXPECT_EQ(fichier.lue().mainEnJeu, tirage ? 0 : 1);
