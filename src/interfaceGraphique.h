@@ -108,7 +108,7 @@ void affichagePlaces(SDL_Surface* ecran, const PlaceCarte* places, int32_t masqu
 // Rien or any other code.
 void affichageLigneGain(SDL_Surface* ecran, int32_t combinaison);
 
-// The Option screen's three setting buttons, each showing its setting's state.
+// The Option screen's setting buttons, each showing its setting's state.
 void affichageReglages(SDL_Surface* ecran, const Reglages* reglages);
 // The coach on the hand screens: on the first hand a mark above every card
 // that the best hold keeps and the strip its line goes on; on the final hand
