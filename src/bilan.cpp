@@ -341,20 +341,9 @@ void chargeBilan(FichierBilan* fichier)
     if (fichier->chemin.empty()) {
         return;
     }
-    std::string texte;
-    std::string raison;
-    switch (litFichier(fichier->chemin, TAILLE_MAX_BILAN, &texte, &raison)) {
-        case Lecture::absent:
-            return;
-        case Lecture::lu:
-            if (lectureBilan(texte, &fichier->bilan, &raison)) {
-                return;
-            }
-            break;
-        case Lecture::illisible:
-            break;
-    }
-    metDeCote(fichier->chemin, raison);
+    litOuMetDeCote(fichier->chemin, TAILLE_MAX_BILAN, [fichier](std::string_view texte, std::string* raison) {
+        return lectureBilan(texte, &fichier->bilan, raison);
+    });
 }
 
 void enregistreBilan(const FichierBilan* fichier)

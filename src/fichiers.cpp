@@ -134,6 +134,26 @@ Lecture litFichier(const std::string& chemin, std::size_t tailleMax, std::string
     return Lecture::lu;
 }
 
+bool litOuMetDeCote(const std::string& chemin, std::size_t tailleMax,
+                    const std::function<bool(std::string_view texte, std::string* raison)>& lecture)
+{
+    std::string texte;
+    std::string raison;
+    switch (litFichier(chemin, tailleMax, &texte, &raison)) {
+        case Lecture::absent:
+            return false;
+        case Lecture::lu:
+            if (lecture(texte, &raison)) {
+                return true;
+            }
+            break;
+        case Lecture::illisible:
+            break;
+    }
+    metDeCote(chemin, raison);
+    return false;
+}
+
 bool ecritFichier(const std::string& chemin, std::string_view contenu, std::string* erreur)
 {
     const std::string dossier = dossierParent(chemin);

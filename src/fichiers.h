@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,13 @@ enum class Lecture {
 
 // Reads the whole file into *contenu when it holds at most tailleMax bytes.
 Lecture litFichier(const std::string& chemin, std::size_t tailleMax, std::string* contenu, std::string* erreur);
+
+// Reads a file of the player's own and hands its text to lecture, which says
+// why when it refuses it. A file that cannot be read or that lecture refuses
+// is set aside. True when lecture took it; false when there was none or it
+// was set aside.
+bool litOuMetDeCote(const std::string& chemin, std::size_t tailleMax,
+                    const std::function<bool(std::string_view texte, std::string* raison)>& lecture);
 
 // Creates the file's directory as needed, writes a temporary file beside it,
 // flushes it to disk, renames it over chemin and flushes the directory.

@@ -192,21 +192,10 @@ void chargeSauvegarde(Sauvegarde* sauvegarde)
     }
     // Another window may be saving at this very moment: only old ones go.
     supprimeTemporairesAnciens(sauvegarde->chemin, std::chrono::minutes(1));
-    std::string texte;
-    std::string raison;
-    switch (litFichier(sauvegarde->chemin, TAILLE_MAX_PARTIE, &texte, &raison)) {
-        case Lecture::absent:
-            return;
-        case Lecture::lu:
-            if (lecturePartie(texte, &sauvegarde->partie, &raison)) {
-                sauvegarde->reprise = true;
-                return;
-            }
-            break;
-        case Lecture::illisible:
-            break;
-    }
-    metDeCote(sauvegarde->chemin, raison);
+    const auto lecture = [sauvegarde](std::string_view texte, std::string* raison) {
+        return lecturePartie(texte, &sauvegarde->partie, raison);
+    };
+    sauvegarde->reprise = litOuMetDeCote(sauvegarde->chemin, TAILLE_MAX_PARTIE, lecture);
 }
 
 void enregistrePartie(Sauvegarde* sauvegarde, const Partie* partie)
